@@ -1,0 +1,110 @@
+#include "border.h"
+
+#include "conversions.h"
+#include "propertybag.h"
+#include "runtimeerror.h"
+#include "twips.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr forms::OleColor DefaultDark = forms::SystemColor::ButtonShadow;
+constexpr forms::OleColor DefaultLight = forms::SystemColor::ButtonHighlight;
+constexpr float FixedHeight = 60;
+
+float checkedSum(float a, float b)
+{
+    const float sum = a + b;
+    if (!std::isfinite(sum))
+        throw forms::RuntimeError::overflow();
+    return sum;
+}
+
+} // namespace
+
+Border::Border(QWidget *parent) : forms::UserControl(parent)
+{
+    // The lines' design-time settings: the dark one on the top row, the light one a pixel below.
+    linBorderDark = {0, 0, 6300, 0, DefaultDark};
+    linBorderLight = {0, 15, 6300, 15, DefaultLight};
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Move(0, 0, 7440, 3600);
+    PositionLines();
+}
+
+float Border::ScaleWidth() const
+{
+    return float(width()) * forms::TwipsPerPixelX();
+}
+
+void Border::PositionLines()
+{
+    linBorderDark.X1 = ScaleLeft();
+    linBorderDark.X2 = checkedSum(ScaleWidth(), ScaleLeft());
+    linBorderLight.X1 = ScaleLeft();
+    linBorderLight.X2 = checkedSum(ScaleWidth(), ScaleLeft());
+    setHeight(FixedHeight);
+}
+
+void Border::setDarkColor(forms::OleColor color)
+{
+    linBorderDark.BorderColor = color;
+    update();
+    PropertyChanged(QStringLiteral("DarkColor"));
+}
+
+void Border::setLightColor(forms::OleColor color)
+{
+    linBorderLight.BorderColor = color;
+    update();
+    PropertyChanged(QStringLiteral("LightColor"));
+}
+
+void Border::ReadProperties(const forms::PropertyBag &bag)
+{
+    linBorderDark.BorderColor = forms::toColor(
+        bag.ReadProperty(QStringLiteral("DarkColor"), QVariant::fromValue<quint32>(DefaultDark)));
+    update();
+    linBorderLight.BorderColor = forms::toColor(
+        bag.ReadProperty(QStringLiteral("LightColor"), QVariant::fromValue<quint32>(DefaultLight)));
+    update();
+}
+
+void Border::WriteProperties(forms::PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("DarkColor"), QVariant::fromValue<quint32>(DarkColor()),
+                      QVariant::fromValue<quint32>(DefaultDark));
+    bag.WriteProperty(QStringLiteral("LightColor"), QVariant::fromValue<quint32>(LightColor()),
+                      QVariant::fromValue<quint32>(DefaultLight));
+}
+
+void Border::UserControl_Resize()
+{
+    PositionLines();
+}
+
+void Border::UserControl_Paint()
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), forms::toQColor(forms::SystemColor::ButtonFace, palette()));
+    drawLine(painter, linBorderDark);
+    drawLine(painter, linBorderLight);
+}
+
+// A one-pixel line from X1 up to X2, the end point excluded as a drawn segment excludes it.
+void Border::drawLine(QPainter &painter, const LineObject &line) const
+{
+    const int x1 = forms::twipsToPixelsX(std::min(line.X1, line.X2));
+    const int x2 = forms::twipsToPixelsX(std::max(line.X1, line.X2));
+    const int y = forms::twipsToPixelsY(line.Y1);
+    painter.fillRect(QRect(x1, y, std::max(x2 - x1, 1), 1),
+                     forms::toQColor(line.BorderColor, palette()));
+}
+
+QSize Border::sizeHint() const
+{
+    return QSize(forms::twipsToPixelsX(1500), forms::twipsToPixelsY(FixedHeight));
+}

@@ -1,0 +1,383 @@
+#include "picturebox.h"
+
+#include "keyascii.h"
+#include "runtimeerror.h"
+#include "twips.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace forms {
+
+namespace {
+
+// Coordinates are clamped far outside any surface so that wild values cannot overflow.
+constexpr double PixelLimit = 1.0e6;
+
+int roundToPixel(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return int(std::floor(std::clamp(v, -PixelLimit, PixelLimit) + 0.5));
+}
+
+// A measuring device with the screen's logical DPI, so text measures as it will be drawn.
+const QImage &referenceDevice()
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96;
+        image.setDotsPerMeterX(int(std::lround(dpi / 0.0254)));
+        image.setDotsPerMeterY(int(std::lround(dpi / 0.0254)));
+        return image;
+    }();
+    return device;
+}
+
+qint16 buttonCode(Qt::MouseButtons buttons)
+{
+    qint16 code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+Qt::CursorShape cursorShape(qint16 pointer)
+{
+    switch (pointer) {
+    case 2: return Qt::CrossCursor;
+    case 3: return Qt::IBeamCursor;
+    case 4: return Qt::DragMoveCursor;
+    case 5: return Qt::SizeAllCursor;
+    case 6: return Qt::SizeBDiagCursor;
+    case 7: return Qt::SizeVerCursor;
+    case 8: return Qt::SizeFDiagCursor;
+    case 9: return Qt::SizeHorCursor;
+    case 10: return Qt::UpArrowCursor;
+    case 11: return Qt::WaitCursor;
+    case 12: return Qt::ForbiddenCursor;
+    case 13: return Qt::BusyCursor;
+    case 14: return Qt::WhatsThisCursor;
+    case 15: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent), m_qfont(m_font.toQFont())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void PictureBox::Move(float left, std::optional<float> top, std::optional<float> width,
+                      std::optional<float> height)
+{
+    moveControl(this, left, top, width, height);
+}
+
+float PictureBox::ScaleWidth() const
+{
+    return m_userScale ? m_scaleWidth : float(width()) * TwipsPerPixelX();
+}
+
+float PictureBox::ScaleHeight() const
+{
+    return m_userScale ? m_scaleHeight : float(height()) * TwipsPerPixelY();
+}
+
+void PictureBox::setScaleWidth(float width)
+{
+    if (!m_userScale) {
+        m_scaleHeight = ScaleHeight();
+        m_userScale = true;
+    }
+    m_scaleWidth = width;
+}
+
+void PictureBox::setScaleHeight(float height)
+{
+    if (!m_userScale) {
+        m_scaleWidth = ScaleWidth();
+        m_userScale = true;
+    }
+    m_scaleHeight = height;
+}
+
+double PictureBox::unitsPerPixelX() const
+{
+    if (!m_userScale)
+        return TwipsPerPixelX();
+    return width() > 0 ? double(m_scaleWidth) / width() : 0.0;
+}
+
+double PictureBox::unitsPerPixelY() const
+{
+    if (!m_userScale)
+        return TwipsPerPixelY();
+    return height() > 0 ? double(m_scaleHeight) / height() : 0.0;
+}
+
+int PictureBox::toPixelX(float x) const
+{
+    const double units = unitsPerPixelX();
+    return units == 0 ? 0 : roundToPixel((double(x) - ScaleLeft()) / units);
+}
+
+int PictureBox::toPixelY(float y) const
+{
+    const double units = unitsPerPixelY();
+    return units == 0 ? 0 : roundToPixel((double(y) - ScaleTop()) / units);
+}
+
+void PictureBox::ensureImage()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize = (QSizeF(size()) * ratio).toSize();
+    if (m_image.size() == deviceSize && m_image.devicePixelRatio() == ratio)
+        return;
+    endPainting();
+    QImage image(deviceSize, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    const QImage &reference = referenceDevice();
+    image.setDotsPerMeterX(reference.dotsPerMeterX());
+    image.setDotsPerMeterY(reference.dotsPerMeterY());
+    if (!image.isNull()) {
+        image.fill(toQColor(m_backColor, palette()));
+        if (!m_image.isNull()) {
+            QPainter copy(&image);
+            copy.drawImage(0, 0, m_image);
+        }
+    }
+    m_image = image;
+}
+
+bool PictureBox::beginPainting()
+{
+    ensureImage();
+    if (m_image.isNull())
+        return false;
+    if (!m_painter.isActive())
+        m_painter.begin(&m_image);
+    return true;
+}
+
+void PictureBox::endPainting()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PictureBox::Cls()
+{
+    endPainting();
+    ensureImage();
+    m_image.fill(toQColor(m_backColor, palette()));
+    m_currentX = 0;
+    m_currentY = 0;
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2, OleColor color)
+{
+    if (beginPainting()) {
+        const int px1 = toPixelX(x1), px2 = toPixelX(x2);
+        const int py1 = toPixelY(y1), py2 = toPixelY(y2);
+        const QRect box(QPoint(std::min(px1, px2), std::min(py1, py2)),
+                        QPoint(std::max(px1, px2), std::max(py1, py2)));
+        m_painter.fillRect(box, toQColor(color, palette()));
+    }
+    m_currentX = x2;
+    m_currentY = y2;
+}
+
+void PictureBox::PaintPicture(const QImage &picture, float x, float y)
+{
+    if (picture.isNull() || !beginPainting())
+        return;
+    m_painter.drawImage(QPoint(toPixelX(x), toPixelY(y)), picture);
+}
+
+QFontMetricsF PictureBox::metrics() const
+{
+    return QFontMetricsF(m_qfont, &referenceDevice());
+}
+
+float PictureBox::TextWidth(const QString &text) const
+{
+    return float(metrics().horizontalAdvance(text) * unitsPerPixelX());
+}
+
+float PictureBox::TextHeight(const QString &text) const
+{
+    Q_UNUSED(text)
+    return float(metrics().height() * unitsPerPixelY());
+}
+
+void PictureBox::Print(const QString &text)
+{
+    if (beginPainting()) {
+        m_painter.setFont(m_qfont);
+        m_painter.setPen(toQColor(m_foreColor, palette()));
+        const QPointF origin(toPixelX(m_currentX), toPixelY(m_currentY) + metrics().ascent());
+        m_painter.drawText(origin, text);
+    }
+    m_currentX += TextWidth(text);
+}
+
+void PictureBox::setFontUnderline(bool underline)
+{
+    m_font.underline = underline;
+    m_qfont.setUnderline(underline);
+}
+
+void PictureBox::setFont(const StdFont &font)
+{
+    m_font = font;
+    m_qfont = font.toQFont();
+}
+
+void PictureBox::setBackColor(OleColor color)
+{
+    m_backColor = color;
+    Cls();
+}
+
+QImage PictureBox::Image()
+{
+    endPainting();
+    ensureImage();
+    return m_image;
+}
+
+void PictureBox::Refresh()
+{
+    endPainting();
+    if (!isVisible() || m_inPaintNotification)
+        return;
+    m_refreshing = true;
+    repaint();
+    m_refreshing = false;
+}
+
+void PictureBox::setMousePointer(qint16 pointer)
+{
+    if (!((pointer >= 0 && pointer <= 15) || pointer == 99))
+        throw RuntimeError::invalidPropertyValue();
+    m_mousePointer = pointer;
+    applyCursor();
+}
+
+void PictureBox::setMouseIcon(const StdPicture &icon)
+{
+    m_mouseIcon = icon;
+    applyCursor();
+}
+
+void PictureBox::applyCursor()
+{
+    if (m_mousePointer == 0 || (m_mousePointer == 99 && m_mouseIcon.isNull())) {
+        unsetCursor();
+        return;
+    }
+    if (m_mousePointer == 99) {
+        const QPixmap pixmap = QPixmap::fromImage(m_mouseIcon.image());
+        setCursor(QCursor(pixmap, m_mouseIcon.hotSpot().x(), m_mouseIcon.hotSpot().y()));
+        return;
+    }
+    setCursor(cursorShape(m_mousePointer));
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    if (!m_refreshing && !m_inPaintNotification) {
+        m_inPaintNotification = true;
+        dispatchEvent([this] { emit Paint(); });
+        m_inPaintNotification = false;
+    }
+    endPainting();
+    ensureImage();
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_image);
+}
+
+void PictureBox::emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float),
+                           QMouseEvent *event)
+{
+    const qint16 button = signal == &PictureBox::MouseMove ? buttonCode(event->buttons())
+                                                            : buttonCode(event->button());
+    const qint16 shift = shiftStateOf(event->modifiers());
+    const float x = float(event->position().x() * unitsPerPixelX() + ScaleLeft());
+    const float y = float(event->position().y() * unitsPerPixelY() + ScaleTop());
+    dispatchEvent([&] { emit(this->*signal)(button, shift, x, y); });
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    emitMouse(&PictureBox::MouseDown, event);
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emitMouse(&PictureBox::MouseMove, event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    emitMouse(&PictureBox::MouseUp, event);
+}
+
+// Focus changes repaint nothing: the surface shows exactly what was drawn on it.
+void PictureBox::focusInEvent(QFocusEvent *)
+{
+    dispatchEvent([this] { emit GotFocus(); });
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *)
+{
+    dispatchEvent([this] { emit LostFocus(); });
+}
+
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    qint16 keyCode = keyCodeOf(event);
+    qint16 shift = shiftStateOf(event->modifiers());
+    dispatchEvent([&] { emit KeyDown(keyCode, shift); });
+    const std::optional<qint16> typed = keyAsciiOf(event);
+    if (!typed) {
+        event->ignore();
+        return;
+    }
+    qint16 keyAscii = *typed;
+    dispatchEvent([&] { emit KeyPress(keyAscii); });
+    if (keyAscii == 0) {
+        event->accept();
+    } else if (keyAscii == *typed) {
+        event->ignore();
+    } else if (QWidget *container = parentWidget()) {
+        // The changed character goes on where the original would have gone.
+        event->accept();
+        QKeyEvent changed = withKeyAscii(event, keyAscii);
+        QCoreApplication::sendEvent(container, &changed);
+    }
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent *event)
+{
+    qint16 keyCode = keyCodeOf(event);
+    qint16 shift = shiftStateOf(event->modifiers());
+    dispatchEvent([&] { emit KeyUp(keyCode, shift); });
+    event->ignore();
+}
+
+} // namespace forms

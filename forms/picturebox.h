@@ -1,0 +1,146 @@
+#pragma once
+
+#include "colors.h"
+#include "geometry.h"
+#include "stdfont.h"
+#include "stdpicture.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <optional>
+
+namespace forms {
+
+// A picture surface: a widget with a persistent image at device pixels and a logical scale in
+// which all drawing coordinates are given (twips until ScaleWidth or ScaleHeight is written).
+// It shows its image and nothing else, and paints opaquely, so that drawing on it never makes
+// its container paint.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    // Position and size in the container, in twips.
+    float Left() const { return twipsGeometry(this).left; }
+    float Top() const { return twipsGeometry(this).top; }
+    float Width() const { return twipsGeometry(this).width; }
+    float Height() const { return twipsGeometry(this).height; }
+    void Move(float left, std::optional<float> top = std::nullopt,
+              std::optional<float> width = std::nullopt, std::optional<float> height = std::nullopt);
+
+    // The logical scale of the drawing area.
+    float ScaleLeft() const { return 0; }
+    float ScaleTop() const { return 0; }
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    // Writing either makes the scale the surface's own: later sizes keep these many units.
+    void setScaleWidth(float width);
+    void setScaleHeight(float height);
+
+    // Drawing.
+    void Cls();
+    // Fills the rectangle with these opposite corners, both corners included.
+    void Line(float x1, float y1, float x2, float y2, OleColor color);
+    // Draws the picture at its natural size with its top-left corner at (x, y).
+    void PaintPicture(const QImage &picture, float x, float y);
+    float TextWidth(const QString &text) const;
+    float TextHeight(const QString &text) const;
+    float CurrentX() const { return m_currentX; }
+    float CurrentY() const { return m_currentY; }
+    void setCurrentX(float x) { m_currentX = x; }
+    void setCurrentY(float y) { m_currentY = y; }
+    // Prints at the current position without a line end: CurrentX advances by the text's width.
+    void Print(const QString &text);
+
+    bool FontUnderline() const { return m_font.underline; }
+    void setFontUnderline(bool underline);
+    StdFont Font() const { return m_font; }
+    void setFont(const StdFont &font);
+    using QWidget::setFont;
+    OleColor ForeColor() const { return m_foreColor; }
+    void setForeColor(OleColor color) { m_foreColor = color; }
+    OleColor BackColor() const { return m_backColor; }
+    // Setting the background clears the surface to it.
+    void setBackColor(OleColor color);
+
+    // All drawn on the surface so far.
+    QImage Image();
+    // Shows the drawn image on screen at once.
+    void Refresh();
+
+    // Stored with the surface; the image is kept whether it is on or off.
+    bool AutoRedraw() const { return m_autoRedraw; }
+    void setAutoRedraw(bool autoRedraw) { m_autoRedraw = autoRedraw; }
+
+    // The pointer shape over the surface: 0 default, 1 to 15 the stock shapes, 99 MouseIcon.
+    // Any other value is an invalid property value (380).
+    qint16 MousePointer() const { return m_mousePointer; }
+    void setMousePointer(qint16 pointer);
+    StdPicture MouseIcon() const { return m_mouseIcon; }
+    void setMouseIcon(const StdPicture &icon);
+
+    QString ToolTipText() const { return toolTip(); }
+    void setToolTipText(const QString &text) { setToolTip(text); }
+
+signals:
+    // Pointer notifications: Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt;
+    // X and Y in the surface's scale.
+    void MouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    void MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    void GotFocus();
+    void LostFocus();
+    void KeyDown(qint16 &KeyCode, qint16 &Shift);
+    // A typed character; a handler that sets it to 0 swallows it, one that changes it passes
+    // the changed character on.
+    void KeyPress(qint16 &KeyAscii);
+    void KeyUp(qint16 &KeyCode, qint16 &Shift);
+    // The surface is being painted for a reason other than its own Refresh (shown, exposed,
+    // resized). A handler may draw; what it draws is what gets shown.
+    void Paint();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    bool beginPainting();
+    void endPainting();
+    void ensureImage();
+    double unitsPerPixelX() const;
+    double unitsPerPixelY() const;
+    int toPixelX(float x) const;
+    int toPixelY(float y) const;
+    QFontMetricsF metrics() const;
+    void applyCursor();
+    void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), QMouseEvent *event);
+
+    QImage m_image;
+    QPainter m_painter;
+    StdFont m_font;
+    QFont m_qfont;
+    OleColor m_foreColor = SystemColor::WindowText;
+    OleColor m_backColor = SystemColor::ButtonFace;
+    float m_currentX = 0;
+    float m_currentY = 0;
+    bool m_userScale = false;
+    float m_scaleWidth = 0;
+    float m_scaleHeight = 0;
+    bool m_autoRedraw = false;
+    qint16 m_mousePointer = 0;
+    StdPicture m_mouseIcon;
+    bool m_refreshing = false;
+    bool m_inPaintNotification = false;
+};
+
+} // namespace forms

@@ -1,0 +1,140 @@
+#include "numbertext.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using forms::numberToText;
+using forms::toDouble;
+
+class tst_NumberText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void numeric_data();
+    void numeric();
+    void notNumeric_data();
+    void notNumeric();
+    void text_data();
+    void text();
+    void roundTripsTo15Digits();
+};
+
+static const QLocale english(QLocale::English, QLocale::UnitedStates);
+static const QLocale german(QLocale::German, QLocale::Germany);
+
+void tst_NumberText::numeric_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("integer") << english << "10" << 10.0;
+    QTest::newRow("blanks around") << english << "  -3.5\t" << -3.5;
+    QTest::newRow("plus sign") << english << "+7" << 7.0;
+    QTest::newRow("groups") << english << "1,234,567.25" << 1234567.25;
+    QTest::newRow("leading point") << english << ".5" << 0.5;
+    QTest::newRow("trailing point") << english << "5." << 5.0;
+    QTest::newRow("exponent") << english << "1E200" << 1e200;
+    QTest::newRow("small exponent") << english << "2.5e-3" << 0.0025;
+    QTest::newRow("exponent sign") << english << "3E+2" << 300.0;
+    QTest::newRow("underflow is zero") << english << "1E-400" << 0.0;
+    QTest::newRow("subnormal") << english << "5E-324" << 5e-324;
+    QTest::newRow("correctly rounded") << english << "0.1" << 0.1;
+    QTest::newRow("comma decimal") << german << "1.234,5" << 1234.5;
+    QTest::newRow("comma alone") << german << "0,25" << 0.25;
+}
+
+void tst_NumberText::numeric()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    const auto result = toDouble(text, locale);
+    QVERIFY2(result.has_value(), qPrintable(text));
+    QCOMPARE(*result, value);
+}
+
+void tst_NumberText::notNumeric_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << english << "";
+    QTest::newRow("blanks") << english << "   ";
+    QTest::newRow("letters") << english << "abc";
+    QTest::newRow("stray letter") << english << "12x";
+    QTest::newRow("sign only") << english << "-";
+    QTest::newRow("point only") << english << ".";
+    QTest::newRow("two points") << english << "1.2.3";
+    QTest::newRow("group first") << english << ",5";
+    QTest::newRow("group last") << english << "5,";
+    QTest::newRow("group in fraction") << english << "1.2,3";
+    QTest::newRow("exponent without digits") << english << "1E";
+    QTest::newRow("overflow") << english << "1E309";
+    QTest::newRow("huge exponent") << english << "1E99999999999999999999";
+    QTest::newRow("inf") << english << "inf";
+    QTest::newRow("infinity") << english << "Infinity";
+    QTest::newRow("nan") << english << "nan";
+    QTest::newRow("hex") << english << "0x10";
+    QTest::newRow("inner blank") << english << "1 2";
+    QTest::newRow("point in decimal-comma locale") << german << "1,2.5";
+}
+
+void tst_NumberText::notNumeric()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QVERIFY2(!toDouble(text, locale).has_value(), qPrintable(text));
+}
+
+void tst_NumberText::text_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("integer") << english << 90.0 << "90";
+    QTest::newRow("third") << english << 10.0 / 3.0 << "3.33333333333333";
+    QTest::newRow("two thirds") << english << 10.0 - 10.0 / 3.0 << "6.66666666666667";
+    QTest::newRow("negative") << english << -2.5 << "-2.5";
+    QTest::newRow("negative zero") << english << -0.0 << "0";
+    QTest::newRow("largest plain") << english << 999999999999999.0 << "999999999999999";
+    QTest::newRow("1E15") << english << 1e15 << "1E+15";
+    QTest::newRow("rounds up to exponent") << english << 9999999999999999.0 << "1E+16";
+    QTest::newRow("small exponent") << english << 5.6789e-12 << "5.6789E-12";
+    QTest::newRow("switch point stays plain") << english << 0.0001 << "0.0001";
+    QTest::newRow("below switch point") << english << 0.00009 << "9E-05";
+    QTest::newRow("three digit exponent") << english << 1.5e300 << "1.5E+300";
+    QTest::newRow("subnormal") << english << 5e-324 << "4.94065645841247E-324";
+    QTest::newRow("infinite") << english << std::numeric_limits<double>::infinity() << "Infinity";
+    QTest::newRow("negative infinite") << english << -std::numeric_limits<double>::infinity()
+                                       << "-Infinity";
+    QTest::newRow("no grouping") << english << 1234567.5 << "1234567.5";
+    QTest::newRow("decimal comma") << german << 1234.5 << "1234,5";
+    QTest::newRow("decimal comma exponent") << german << 1.25e20 << "1,25E+20";
+}
+
+void tst_NumberText::text()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(numberToText(value, locale), text);
+}
+
+// What is shown can be typed back in and means the same number to 15 digits.
+void tst_NumberText::roundTripsTo15Digits()
+{
+    const double values[] = {1.0 / 7.0, 123456.789012345, -9.87654321e-7, 6.02214076e23, 1e-300};
+    for (const QLocale &locale : {english, german}) {
+        for (double value : values) {
+            const auto back = toDouble(numberToText(value, locale), locale);
+            QVERIFY(back.has_value());
+            QVERIFY2(std::fabs(*back - value) <= std::fabs(value) * 5e-15,
+                     qPrintable(numberToText(value, locale)));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_NumberText)
+#include "tst_numbertext.moc"
