@@ -1,22 +1,21 @@
-#include "lumobutton.h"
-#include "propertybag.h"
+#include "application.h"
+#include "formdefinition.h"
+#include "frmmirvale.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.resize(260, 80);
-    for (int index = 0; index < 2; ++index) {
-        auto *button = new LumoButton(&window);
-        button->setIndex(index);
-        forms::PropertyBag bag;
-        bag.WriteProperty("Caption", index == 0 ? "Calculate (F5)" : "&Exit");
-        button->ReadProperties(bag);
-        button->Move(135 + index * 1845, 300, 1635, 465);
+    QApplication application(argc, argv);
+    SetUpApplication();
+    try {
+        frmMirvale window;
+        window.Show();
+        return application.exec();
+    } catch (const forms::DefinitionError &error) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              QStringLiteral("The window cannot be built:\n%1").arg(error.message()));
+        return 1;
     }
-    window.show();
-    return app.exec();
 }

@@ -56,6 +56,7 @@ bool PropertyBag::sameValue(const QVariant &a, const QVariant &b)
 
 QVariant PropertyBag::ReadProperty(const QString &name, const QVariant &defaultValue) const
 {
+    m_lastRead = name;
     const qsizetype i = indexOf(name);
     return i >= 0 ? m_entries[i].value : defaultValue;
 }

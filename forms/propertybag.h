@@ -33,6 +33,9 @@ public:
     void clear() { m_entries.clear(); }
     bool isEmpty() const { return m_entries.isEmpty(); }
 
+    // The name last asked for by ReadProperty, so that a failing read can be named.
+    QString lastRead() const { return m_lastRead; }
+
     // Whether two values are the same for WriteProperty: numbers and Booleans by value (True is
     // -1), text exactly, fonts and pictures by content.
     static bool sameValue(const QVariant &a, const QVariant &b);
@@ -41,6 +44,7 @@ private:
     qsizetype indexOf(const QString &name) const;
 
     QList<Entry> m_entries;
+    mutable QString m_lastRead;
 };
 
 } // namespace forms

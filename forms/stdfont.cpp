@@ -52,3 +52,17 @@ void installFontSubstitutes()
 }
 
 } // namespace forms
+
+namespace forms {
+
+QFont defaultWindowFont()
+{
+    installFontSubstitutes();
+    QFont requested(QStringLiteral("MS Sans Serif"));
+    requested.setPointSizeF(8.25);
+    QFont font(QFontInfo(requested).family());
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+} // namespace forms

@@ -32,6 +32,10 @@ struct StdFont
 // keeps the width the stored sizes were designed for.
 void installFontSubstitutes();
 
+// A new window's font: the classic 8.25-point dialog face, as the desktop actually provides it
+// (the substitute's own name, so that fonts stored under the classic name stay distinct from it).
+QFont defaultWindowFont();
+
 } // namespace forms
 
 Q_DECLARE_METATYPE(forms::StdFont)

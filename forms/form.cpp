@@ -1,0 +1,378 @@
+#include "form.h"
+
+#include "controlregistry.h"
+#include "conversions.h"
+#include "runtimeerror.h"
+#include "stdfont.h"
+#include "stdpicture.h"
+#include "twips.h"
+#include "usercontrol.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QImageReader>
+#include <QMenuBar>
+#include <QMetaProperty>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace forms {
+
+namespace {
+
+constexpr char TabIndexKey[] = "_forms_tabindex";
+constexpr char SettingsKey[] = "_forms_settings";
+
+QScreen *primaryScreen()
+{
+    return QGuiApplication::primaryScreen();
+}
+
+QIcon iconFrom(const StdPicture &picture)
+{
+    // An icon file holds several sizes; the window takes each of them.
+    QIcon icon;
+    QBuffer buffer;
+    buffer.setData(picture.data());
+    QImageReader reader(&buffer);
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    } while (reader.jumpToNextImage());
+    if (icon.isNull() && !picture.isNull())
+        icon.addPixmap(QPixmap::fromImage(picture.image()));
+    return icon;
+}
+
+} // namespace
+
+float ScreenWidth()
+{
+    const QScreen *screen = primaryScreen();
+    return screen ? pixelsToTwipsX(float(screen->geometry().width())) : 0;
+}
+
+float ScreenHeight()
+{
+    const QScreen *screen = primaryScreen();
+    return screen ? pixelsToTwipsY(float(screen->geometry().height())) : 0;
+}
+
+Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new QWidget(this))
+{
+    setFont(defaultWindowFont());
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+}
+
+Form::~Form() = default;
+
+void Form::LoadDefinition(const FormDefinition &definition, const QString &source)
+{
+    m_definition = definition;
+    setObjectName(definition.name);
+    const PropertyBag &settings = definition.settings;
+    const QVariant icon = settings.ReadProperty(QStringLiteral("Icon"));
+    if (icon.isValid())
+        setWindowIcon(iconFrom(toPicture(icon)));
+    createMenus(definition.menus);
+    for (const ControlDefinition &control : definition.controls)
+        createControl(control, source);
+    applyTabOrder();
+    const float clientWidth = toLong(settings.ReadProperty(QStringLiteral("ClientWidth"), 0));
+    const float clientHeight = toLong(settings.ReadProperty(QStringLiteral("ClientHeight"), 0));
+    if (clientWidth > 0 && clientHeight > 0) {
+        const int menuHeight = menuBar()->isVisible() || !menuBar()->actions().isEmpty()
+                                   ? menuBar()->sizeHint().height()
+                                   : 0;
+        resize(twipsToPixelsX(clientWidth), twipsToPixelsY(clientHeight) + menuHeight);
+    }
+}
+
+void Form::createMenus(const QList<MenuDefinition> &menus)
+{
+    for (const MenuDefinition &definition : menus) {
+        QMenu *menu = menuBar()->addMenu(definition.caption);
+        menu->setObjectName(definition.name);
+        menu->menuAction()->setObjectName(definition.name);
+        for (const MenuDefinition &item : definition.items) {
+            QAction *action = item.caption == u"-" ? menu->addSeparator()
+                                                   : menu->addAction(item.caption);
+            action->setObjectName(item.name);
+            if (!item.shortcut.isEmpty())
+                action->setShortcut(QKeySequence(item.shortcut, QKeySequence::PortableText));
+        }
+    }
+}
+
+void Form::createControl(const ControlDefinition &definition, const QString &source)
+{
+    const QString where = QStringLiteral("%1: control '%2': ").arg(source, definition.displayName());
+    QWidget *widget = forms::createControl(definition.className, m_client);
+    if (!widget)
+        throw DefinitionError(where + QStringLiteral("unknown class \"%1\"").arg(definition.className));
+    addControl(widget, definition.name, definition.index, definition.tabIndex);
+    try {
+        setTwipsGeometry(widget, definition.rect);
+        // Stock settings go through the widget's own properties, converted as an assignment.
+        QStringList settingNames;
+        for (const PropertyBag::Entry &entry : definition.settings.entries()) {
+            settingNames.append(entry.name);
+            const int i = widget->metaObject()->indexOfProperty(entry.name.toLatin1().constData());
+            if (i < 0)
+                throw DefinitionError(where + QStringLiteral("entry '%1': %2 has no such setting")
+                                                  .arg(entry.name, definition.className));
+            const QMetaProperty property = widget->metaObject()->property(i);
+            try {
+                property.write(widget, convertTo(entry.value, property.metaType()));
+            } catch (const RuntimeError &error) {
+                throw DefinitionError(where + QStringLiteral("entry '%1': %2 (run-time error %3)")
+                                                  .arg(entry.name, error.description())
+                                                  .arg(error.number()));
+            }
+        }
+        widget->setProperty(SettingsKey, settingNames);
+        if (auto *userControl = qobject_cast<UserControl *>(widget)) {
+            try {
+                userControl->ReadProperties(definition.properties);
+            } catch (const RuntimeError &error) {
+                throw DefinitionError(where + QStringLiteral("entry '%1': %2 (run-time error %3)")
+                                                  .arg(definition.properties.lastRead(),
+                                                       error.description())
+                                                  .arg(error.number()));
+            }
+        }
+    } catch (const RuntimeError &error) {
+        throw DefinitionError(where + QStringLiteral("%1 (run-time error %2)")
+                                          .arg(error.description())
+                                          .arg(error.number()));
+    }
+}
+
+void Form::addControl(QWidget *control, const QString &name, int index, int tabIndex)
+{
+    control->setObjectName(name);
+    control->setProperty("Index", index);
+    control->setProperty(TabIndexKey, tabIndex);
+    m_controls.append(control);
+}
+
+void Form::removeControl(QWidget *control)
+{
+    m_controls.removeAll(control);
+}
+
+void Form::applyTabOrder()
+{
+    QList<QWidget *> ordered;
+    for (const auto &control : std::as_const(m_controls)) {
+        if (control && control->focusPolicy() != Qt::NoFocus)
+            ordered.append(control);
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const QWidget *a, const QWidget *b) {
+        return a->property(TabIndexKey).toInt() < b->property(TabIndexKey).toInt();
+    });
+    for (qsizetype i = 1; i < ordered.size(); ++i)
+        QWidget::setTabOrder(ordered[i - 1], ordered[i]);
+}
+
+FormDefinition Form::SaveDefinition() const
+{
+    FormDefinition definition = m_definition;
+    definition.controls.clear();
+    for (const auto &widget : m_controls) {
+        if (!widget)
+            continue;
+        ControlDefinition control;
+        control.className = controlClassName(widget);
+        control.name = widget->objectName();
+        control.index = widget->property("Index").toInt();
+        control.rect = twipsGeometry(widget);
+        control.tabIndex = widget->property(TabIndexKey).toInt();
+        const QStringList settingNames = widget->property(SettingsKey).toStringList();
+        for (const QString &name : settingNames)
+            control.settings.append(name, widget->property(name.toLatin1().constData()));
+        if (const auto *userControl = qobject_cast<const UserControl *>(widget)) {
+            control.properties.append(QStringLiteral("_extentx"),
+                                      QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
+            control.properties.append(QStringLiteral("_extenty"),
+                                      QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
+            userControl->WriteProperties(control.properties);
+        }
+        definition.controls.append(control);
+    }
+    return definition;
+}
+
+void Form::Show()
+{
+    Load();
+    show();
+}
+
+void Form::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    dispatchEvent([this] { Form_Load(); });
+}
+
+QList<Form *> Form::Forms()
+{
+    QList<Form *> forms;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *form = qobject_cast<Form *>(window); form && form->isLoaded())
+            forms.append(form);
+    }
+    return forms;
+}
+
+void Form::Unload(Form *form)
+{
+    form->close();
+    form->m_loaded = false;
+}
+
+QSize Form::frameExtra() const
+{
+    return frameGeometry().size() - geometry().size();
+}
+
+float Form::Left() const
+{
+    return pixelsToTwipsX(float(frameGeometry().x()));
+}
+
+float Form::Top() const
+{
+    return pixelsToTwipsY(float(frameGeometry().y()));
+}
+
+float Form::Width() const
+{
+    return pixelsToTwipsX(float(frameGeometry().width()));
+}
+
+float Form::Height() const
+{
+    return pixelsToTwipsY(float(frameGeometry().height()));
+}
+
+void Form::setWidth(float width)
+{
+    resize(std::max(0, twipsToPixelsX(width) - frameExtra().width()), height());
+}
+
+void Form::setHeight(float height)
+{
+    resize(this->width(), std::max(0, twipsToPixelsY(height) - frameExtra().height()));
+}
+
+void Form::Move(float left, std::optional<float> top, std::optional<float> width,
+                std::optional<float> height)
+{
+    if (width)
+        setWidth(*width);
+    if (height)
+        setHeight(*height);
+    // A window's position is that of its frame.
+    move(twipsToPixelsX(left), twipsToPixelsY(top.value_or(Top())));
+}
+
+float Form::ScaleWidth() const
+{
+    return pixelsToTwipsX(float(m_client->width()));
+}
+
+float Form::ScaleHeight() const
+{
+    return pixelsToTwipsY(float(m_client->height()));
+}
+
+int Form::WindowState() const
+{
+    if (isMinimized())
+        return 1;
+    if (isMaximized())
+        return 2;
+    return 0;
+}
+
+QWidget *Form::control(const QString &name, int index) const
+{
+    for (const auto &widget : m_controls) {
+        if (widget && widget->objectName().compare(name, Qt::CaseInsensitive) == 0
+            && widget->property("Index").toInt() == index)
+            return widget;
+    }
+    return nullptr;
+}
+
+QList<QWidget *> Form::controls() const
+{
+    QList<QWidget *> result;
+    for (const auto &widget : m_controls) {
+        if (widget)
+            result.append(widget);
+    }
+    return result;
+}
+
+QAction *Form::menuItem(const QString &name) const
+{
+    const auto actions = findChildren<QAction *>(name);
+    return actions.isEmpty() ? nullptr : actions.first();
+}
+
+bool Form::event(QEvent *event)
+{
+    const bool result = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Expose:
+    case QEvent::UpdateRequest:
+        if (isVisible() && frameExtra() != m_knownFrameExtra) {
+            m_knownFrameExtra = frameExtra();
+            dispatchEvent([this] { frameSizeChanged(); });
+        }
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    dispatchEvent([this] { Form_Resize(); });
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    Load();
+    QMainWindow::showEvent(event);
+}
+
+void Form::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimising and restoring change no size, but the window is laid out again all the same.
+    if (event->type() == QEvent::WindowStateChange)
+        dispatchEvent([this] { Form_Resize(); });
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    m_loaded = false;
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace forms

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "geometry.h"
+#include "propertybag.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <stdexcept>
+
+namespace forms {
+
+// A menu entry of a window; a top-level menu holds its entries. The caption "-" is a separator.
+struct MenuDefinition
+{
+    QString name;
+    QString caption;
+    QString shortcut; // in the portable key-sequence text, e.g. "F5", "Ctrl+E"
+    QList<MenuDefinition> items;
+};
+
+// One control as its window stores it: its class ("Label", "TextBox", or a user-control class
+// such as "Mirvale.LumoButton"), name, control-array index (-1 for none), place and tab index.
+// A stock control keeps its settings ("Caption", "Alignment", "TabStop") in `settings`; a user
+// control keeps its own property set in `properties`, with the extent first.
+struct ControlDefinition
+{
+    QString className;
+    QString name;
+    int index = -1;
+    TwipsRect rect;
+    int tabIndex = 0;
+    PropertyBag settings;
+    PropertyBag properties;
+
+    // "cmdAction(1)" or "txtStock", as messages name a control.
+    QString displayName() const;
+};
+
+// A stored window: its own settings (client size, start-up position, icon), its menus and its
+// controls, in order.
+struct FormDefinition
+{
+    QString name;
+    PropertyBag settings;
+    QList<MenuDefinition> menus;
+    QList<ControlDefinition> controls;
+};
+
+// A definition that cannot be read: the message names the file, the line and column, and where
+// it is known the control and the entry.
+class DefinitionError : public std::runtime_error
+{
+public:
+    explicit DefinitionError(const QString &message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Reads a definition written in the window-definition XML format. `source` names the file in
+// error messages. Throws DefinitionError.
+FormDefinition readDefinition(const QByteArray &xml, const QString &source);
+
+// Writes a definition; reading the result gives the same definition, and writing that again the
+// same bytes.
+QByteArray writeDefinition(const FormDefinition &definition);
+
+} // namespace forms
