@@ -36,9 +36,27 @@ int App::Revision()
     return versionPart(2);
 }
 
-void End()
+namespace {
+
+void leaveEventLoop()
 {
     QCoreApplication::exit(0);
+}
+
+EndHandler currentEnd = leaveEventLoop;
+
+} // namespace
+
+void End()
+{
+    currentEnd();
+}
+
+EndHandler setEndHandler(EndHandler handler)
+{
+    const EndHandler previous = currentEnd;
+    currentEnd = handler ? handler : leaveEventLoop;
+    return previous;
 }
 
 } // namespace forms

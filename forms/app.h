@@ -16,4 +16,9 @@ struct App
 // Ends the program at once: no further events are handled.
 void End();
 
+// What End does; the default leaves the application's event loop. A host that must stay (a test
+// driving a window) installs its own and gets the previous one back.
+using EndHandler = void (*)();
+EndHandler setEndHandler(EndHandler handler);
+
 } // namespace forms

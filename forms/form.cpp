@@ -201,7 +201,11 @@ FormDefinition Form::SaveDefinition() const
                                       QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
             control.properties.append(QStringLiteral("_extenty"),
                                       QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
-            userControl->WriteProperties(control.properties);
+            // The container keeps the names in lower case; lookups ignore case anyway.
+            PropertyBag own;
+            userControl->WriteProperties(own);
+            for (const PropertyBag::Entry &entry : own.entries())
+                control.properties.append(entry.name.toLower(), entry.value);
         }
         definition.controls.append(control);
     }

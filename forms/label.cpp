@@ -10,7 +10,7 @@ Label::Label(QWidget *parent) : QLabel(parent)
     setAlignment(0);
 }
 
-void Label::setAlignment(int alignment)
+void Label::setAlignment(qint16 alignment)
 {
     m_alignment = alignment;
     const Qt::Alignment horizontal = alignment == 1   ? Qt::AlignRight

@@ -10,17 +10,17 @@ class Label : public QLabel
 {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ text WRITE setText)
-    Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(qint16 Alignment READ Alignment WRITE setAlignment)
 
 public:
     explicit Label(QWidget *parent = nullptr);
 
-    int Alignment() const { return m_alignment; }
-    void setAlignment(int alignment);
+    qint16 Alignment() const { return m_alignment; }
+    void setAlignment(qint16 alignment);
     using QLabel::setAlignment;
 
 private:
-    int m_alignment = 0;
+    qint16 m_alignment = 0;
 };
 
 } // namespace forms

@@ -1,0 +1,404 @@
+#include "application.h"
+#include "conversions.h"
+#include "form.h"
+#include "formdefinition.h"
+#include "lumobutton.h"
+#include "stdfont.h"
+#include "stdpicture.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QTest>
+
+using forms::ControlDefinition;
+using forms::DefinitionError;
+using forms::FormDefinition;
+
+namespace {
+
+const QString AppDefinition = QStringLiteral(MIRVALE_SOURCE_DIR "/app/frmMirvale.xml");
+
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot open %s", qPrintable(path));
+    return file.readAll();
+}
+
+const ControlDefinition *find(const FormDefinition &definition, const QString &name, int index = -1)
+{
+    for (const ControlDefinition &control : definition.controls) {
+        if (control.name == name && control.index == index)
+            return &control;
+    }
+    return nullptr;
+}
+
+QStringList entryNames(const forms::PropertyBag &bag)
+{
+    QStringList names;
+    for (const auto &entry : bag.entries())
+        names.append(entry.name);
+    return names;
+}
+
+QByteArray window(const QByteArray &body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<window name=\"w\">\n" + body + "\n</window>\n";
+}
+
+QByteArray onePixelPng()
+{
+    QImage image(1, 1, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    return forms::StdPicture::fromImage(image).data().toBase64();
+}
+
+} // namespace
+
+class tst_FormDefinition : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void storedWindowRoundTripsByteForByte();
+    void storedWindowHoldsItsControlsInOrder();
+    void storedButtonsHoldExactlyTheirEntries();
+    void storedPictures_data();
+    void storedPictures();
+    void valuesOfEveryKindRoundTrip();
+    void malformed_data();
+    void malformed();
+    void loadFailureNamesControlAndEntry_data();
+    void loadFailureNamesControlAndEntry();
+    void savedWindowStoresExtentThenOwnEntries();
+};
+
+void tst_FormDefinition::initTestCase()
+{
+    SetUpApplication();
+}
+
+// Reading a definition and writing it again changes nothing, so opening and saving a window
+// never disturbs the file.
+void tst_FormDefinition::storedWindowRoundTripsByteForByte()
+{
+    const QByteArray stored = fileContents(AppDefinition);
+    const FormDefinition definition = forms::readDefinition(stored, AppDefinition);
+    QCOMPARE(forms::writeDefinition(definition), stored);
+}
+
+void tst_FormDefinition::storedWindowHoldsItsControlsInOrder()
+{
+    const FormDefinition d = forms::readDefinition(fileContents(AppDefinition), AppDefinition);
+    QCOMPARE(d.name, QStringLiteral("frmMirvale"));
+    QCOMPARE(forms::toLong(d.settings.ReadProperty("ClientWidth")), 3735);
+    QCOMPARE(forms::toLong(d.settings.ReadProperty("ClientHeight")), 4050);
+
+    struct Expected
+    {
+        const char *className, *name;
+        int index;
+        forms::TwipsRect rect;
+        int tabIndex;
+    };
+    const Expected expected[] = {
+        {"Mirvale.Border", "linTop", -1, {45, 0, 4650, 60}, 4},
+        {"Label", "lblPlease", -1, {0, 90, 3705, 510}, 8},
+        {"Label", "lblStock", -1, {195, 675, 1275, 465}, 9},
+        {"TextBox", "txtStock", -1, {1545, 675, 1995, 375}, 0},
+        {"Label", "lblFinal", -1, {195, 1170, 1275, 465}, 10},
+        {"TextBox", "txtFinal", -1, {1545, 1170, 1995, 375}, 1},
+        {"Label", "Label3", -1, {180, 1755, 1275, 240}, 15},
+        {"TextBox", "txtFinalVolume", -1, {1530, 1665, 1995, 375}, 2},
+        {"Mirvale.Border", "linMedium", -1, {-90, 2205, 4695, 60}, 5},
+        {"Label", "Label1", -1, {180, 2295, 1275, 465}, 11},
+        {"TextBox", "txtStockVolume", -1, {1530, 2340, 1995, 375}, 12},
+        {"Label", "Label2", -1, {405, 2790, 1050, 465}, 13},
+        {"TextBox", "txtDiluentVolume", -1, {1530, 2835, 1995, 375}, 14},
+        {"Mirvale.Border", "linBottom", -1, {0, 3330, 4515, 60}, 3},
+        {"Mirvale.LumoButton", "cmdAction", 0, {135, 3510, 1635, 465}, 6},
+        {"Mirvale.LumoButton", "cmdAction", 1, {1980, 3510, 1635, 465}, 7},
+    };
+    QCOMPARE(d.controls.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < d.controls.size(); ++i) {
+        const ControlDefinition &c = d.controls[i];
+        QCOMPARE(c.className, QString::fromLatin1(expected[i].className));
+        QCOMPARE(c.name, QString::fromLatin1(expected[i].name));
+        QCOMPARE(c.index, expected[i].index);
+        QVERIFY2(c.rect == expected[i].rect, qPrintable(c.name));
+        QCOMPARE(c.tabIndex, expected[i].tabIndex);
+    }
+    // The separators store their extent and nothing else.
+    const std::pair<const char *, QList<qint32>> extents[] = {
+        {"linTop", {8202, 106}}, {"linMedium", {8281, 106}}, {"linBottom", {7964, 106}}};
+    for (const auto &[name, extent] : extents) {
+        const ControlDefinition *border = find(d, QString::fromLatin1(name));
+        QCOMPARE(entryNames(border->properties), QStringList({"_extentx", "_extenty"}));
+        QCOMPARE(forms::toLong(border->properties.ReadProperty("_extentx")), extent[0]);
+        QCOMPARE(forms::toLong(border->properties.ReadProperty("_extenty")), extent[1]);
+    }
+    // Only the result fields are out of the Tab sequence.
+    for (const char *name : {"txtStockVolume", "txtDiluentVolume"})
+        QCOMPARE(find(d, QString::fromLatin1(name))->settings.ReadProperty("TabStop"), QVariant(false));
+    for (const char *name : {"txtStock", "txtFinal", "txtFinalVolume"})
+        QVERIFY(find(d, QString::fromLatin1(name))->settings.isEmpty());
+}
+
+void tst_FormDefinition::storedButtonsHoldExactlyTheirEntries()
+{
+    const FormDefinition d = forms::readDefinition(fileContents(AppDefinition), AppDefinition);
+    const QStringList entries = {"_extentx",        "_extenty",       "autoredraw",
+                                 "font",            "forecolor",      "mouseicon",
+                                 "picture",         "caption",        "selectedpicture",
+                                 "pressedpicture",  "fontselected",   "fontpressed",
+                                 "forecolorselected", "forecolorpressed", "tooltiptext"};
+    const QString captions[] = {"Calculate (F5)", "&Exit"};
+    const QString tips[] = {"Calculate", "Exit Program"};
+    for (int index = 0; index < 2; ++index) {
+        const forms::PropertyBag &bag = find(d, "cmdAction", index)->properties;
+        QCOMPARE(entryNames(bag), entries);
+        QCOMPARE(forms::toLong(bag.ReadProperty("_extentx")), 2884);
+        QCOMPARE(forms::toLong(bag.ReadProperty("_extenty")), 820);
+        QCOMPARE(bag.ReadProperty("AutoRedraw"), QVariant(true));
+        QCOMPARE(bag.ReadProperty("Caption").toString(), captions[index]);
+        QCOMPARE(bag.ReadProperty("ToolTipText").toString(), tips[index]);
+        QCOMPARE(bag.ReadProperty("ForeColor").toUInt(), 0x80000008u);
+        QCOMPARE(bag.ReadProperty("ForeColorSelected").toUInt(), 0x80000002u);
+        QCOMPARE(bag.ReadProperty("ForeColorPressed").toUInt(), 0x80000002u);
+        forms::StdFont classic;
+        classic.name = "MS Sans Serif";
+        classic.size = 8.25;
+        for (const char *font : {"Font", "FontSelected", "FontPressed"})
+            QCOMPARE(bag.ReadProperty(font).value<forms::StdFont>(), classic);
+        QCOMPARE(bag.ReadProperty("PressedPicture").value<forms::StdPicture>(),
+                 bag.ReadProperty("SelectedPicture").value<forms::StdPicture>());
+        QVERIFY(!(bag.ReadProperty("Picture").value<forms::StdPicture>()
+                  == bag.ReadProperty("SelectedPicture").value<forms::StdPicture>()));
+    }
+}
+
+void tst_FormDefinition::storedPictures_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QSize>("size");
+    for (int index = 0; index < 2; ++index) {
+        for (const char *entry : {"Picture", "SelectedPicture", "PressedPicture"})
+            QTest::addRow("cmdAction(%d) %s", index, entry) << index << entry << QSize(16, 16);
+        QTest::addRow("cmdAction(%d) MouseIcon", index) << index << "MouseIcon" << QSize(32, 32);
+    }
+}
+
+// Every picture is small and has at most 16 colours, with a transparent background.
+void tst_FormDefinition::storedPictures()
+{
+    QFETCH(int, index);
+    QFETCH(QString, entry);
+    QFETCH(QSize, size);
+    const FormDefinition d = forms::readDefinition(fileContents(AppDefinition), AppDefinition);
+    const auto picture = find(d, "cmdAction", index)->properties.ReadProperty(entry).value<forms::StdPicture>();
+    QCOMPARE(picture.size(), size);
+    const QImage image = picture.image().convertToFormat(QImage::Format_ARGB32);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y));
+    QVERIFY2(colours.size() <= 16, qPrintable(QString::number(colours.size())));
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+}
+
+void tst_FormDefinition::valuesOfEveryKindRoundTrip()
+{
+    FormDefinition d;
+    d.name = "w";
+    ControlDefinition c;
+    c.className = "Mirvale.LumoButton";
+    c.name = "b";
+    c.index = 3;
+    c.rect = {-90, 12.5f, 1635, 465};
+    c.tabIndex = 2;
+    forms::StdFont font;
+    font.name = "Liberation Serif";
+    font.size = 12.75;
+    font.weight = 700;
+    font.charset = 2;
+    font.italic = font.underline = font.strikethrough = true;
+    QImage image(3, 2, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    forms::StdPicture picture = forms::StdPicture::fromImage(image);
+    picture.setHotSpot(QPoint(2, 1));
+    c.properties.append("short", QVariant::fromValue<qint16>(-32768));
+    c.properties.append("long", QVariant::fromValue<qint32>(-2147483647 - 1));
+    c.properties.append("colour", QVariant::fromValue<quint32>(0x8000000Fu));
+    c.properties.append("true", true);
+    c.properties.append("false", false);
+    c.properties.append("text", QStringLiteral("a & b < c > \"d\" 'e' \u00e9\u4e2d"));
+    c.properties.append("empty", QString());
+    c.properties.append("font", QVariant::fromValue(font));
+    c.properties.append("picture", QVariant::fromValue(picture));
+    c.properties.append("nopicture", QVariant::fromValue(forms::StdPicture()));
+    d.controls.append(c);
+
+    const QByteArray xml = forms::writeDefinition(d);
+    const FormDefinition back = forms::readDefinition(xml, "memory");
+    QCOMPARE(forms::writeDefinition(back), xml);
+    const ControlDefinition &r = back.controls.at(0);
+    QCOMPARE(r.index, 3);
+    QVERIFY(r.rect == c.rect);
+    QCOMPARE(entryNames(r.properties), entryNames(c.properties));
+    for (const auto &entry : c.properties.entries()) {
+        const QVariant value = r.properties.ReadProperty(entry.name);
+        QVERIFY2(forms::PropertyBag::sameValue(value, entry.value), qPrintable(entry.name));
+        QCOMPARE(value.metaType(), entry.value.metaType());
+    }
+    QCOMPARE(r.properties.ReadProperty("picture").value<forms::StdPicture>().hotSpot(), QPoint(2, 1));
+}
+
+void tst_FormDefinition::malformed_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("mentions");
+    const QByteArray control = "<control class=\"Mirvale.LumoButton\" name=\"cmd\" index=\"1\" "
+                               "left=\"0\" top=\"0\" width=\"10\" height=\"10\" tabindex=\"0\">";
+    auto property = [&](const QByteArray &p) { return window(control + p + "</control>"); };
+    QTest::newRow("not xml") << QByteArray("this is not a window") << QStringList{"f.xml:1:"};
+    QTest::newRow("empty") << QByteArray() << QStringList{"f.xml:1:"};
+    QTest::newRow("unclosed") << QByteArray("<window name=\"w\"><control")
+                              << QStringList{"f.xml:1:"};
+    QTest::newRow("wrong root") << QByteArray("<form/>") << QStringList{"<window>", "<form>"};
+    QTest::newRow("unknown element") << window("<gadget/>") << QStringList{"f.xml:3:", "<gadget>"};
+    QTest::newRow("missing name") << window("<control class=\"Label\"/>")
+                                  << QStringList{"\"name\""};
+    QTest::newRow("bad position")
+        << window("<control class=\"Label\" name=\"l\" left=\"x\" top=\"0\" width=\"1\" "
+                  "height=\"1\" tabindex=\"0\"/>")
+        << QStringList{"control 'l'", "\"left\""};
+    QTest::newRow("negative size")
+        << window("<control class=\"Label\" name=\"l\" left=\"0\" top=\"0\" width=\"-1\" "
+                  "height=\"1\" tabindex=\"0\"/>")
+        << QStringList{"control 'l'", "negative"};
+    QTest::newRow("bad integer") << property("<property name=\"delta\" type=\"integer\">abc</property>")
+                                 << QStringList{"f.xml:3:", "control 'cmd(1)'", "entry 'delta'", "abc"};
+    QTest::newRow("integer too big")
+        << property("<property name=\"delta\" type=\"integer\">40000</property>")
+        << QStringList{"control 'cmd(1)'", "entry 'delta'", "16-bit"};
+    QTest::newRow("long too big")
+        << property("<property name=\"backcolor\" type=\"long\">0x1FFFFFFFF</property>")
+        << QStringList{"entry 'backcolor'", "32-bit"};
+    QTest::newRow("bad boolean")
+        << property("<property name=\"switch\" type=\"boolean\">maybe</property>")
+        << QStringList{"entry 'switch'", "maybe"};
+    QTest::newRow("unknown type")
+        << property("<property name=\"x\" type=\"decimal\">1</property>")
+        << QStringList{"entry 'x'", "decimal"};
+    QTest::newRow("stored twice")
+        << property("<property name=\"Caption\" type=\"string\">a</property>"
+                    "<property name=\"caption\" type=\"string\">b</property>")
+        << QStringList{"entry 'caption'", "twice"};
+    QTest::newRow("not base64")
+        << property("<property name=\"picture\" type=\"picture\">!!!</property>")
+        << QStringList{"entry 'picture'", "base64"};
+    QTest::newRow("not a picture")
+        << property("<property name=\"picture\" type=\"picture\">aGVsbG8gd29ybGQ=</property>")
+        << QStringList{"entry 'picture'", "cannot be read"};
+    QTest::newRow("hot spot outside")
+        << property("<property name=\"mouseicon\" type=\"picture\" hotspot=\"5,0\">" + onePixelPng()
+                    + "</property>")
+        << QStringList{"entry 'mouseicon'", "hot spot"};
+    QTest::newRow("font without size")
+        << property("<property name=\"font\" type=\"font\" face=\"A\" weight=\"400\" "
+                    "charset=\"0\" italic=\"False\" underline=\"False\" strikethrough=\"False\"/>")
+        << QStringList{"entry 'font'", "\"size\""};
+    QTest::newRow("element inside a value")
+        << property("<property name=\"caption\" type=\"string\">a<b/></property>")
+        << QStringList{"entry 'caption'"};
+    QTest::newRow("duplicate control")
+        << window(control + "</control>" + control + "</control>")
+        << QStringList{"control 'cmd(1)'", "already defined"};
+    QByteArray deep = "<menu name=\"m\" caption=\"m\">";
+    QTest::newRow("menus too deep") << window(deep.repeated(9) + QByteArray("</menu>").repeated(9))
+                                    << QStringList{"nested deeper"};
+    QTest::newRow("text after the window")
+        << QByteArray("<window name=\"w\"/><window name=\"v\"/>") << QStringList{"f.xml:1:"};
+}
+
+// A definition that cannot be read is an error naming the file, the place, the control and the
+// entry; it never crashes or half-loads.
+void tst_FormDefinition::malformed()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, mentions);
+    try {
+        forms::readDefinition(xml, "f.xml");
+        QFAIL("a malformed definition was read");
+    } catch (const DefinitionError &error) {
+        for (const QString &mention : mentions)
+            QVERIFY2(error.message().contains(mention), qPrintable(error.message()));
+    }
+}
+
+void tst_FormDefinition::loadFailureNamesControlAndEntry_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("mentions");
+    auto button = [](const QByteArray &properties) {
+        return window("<control class=\"Mirvale.LumoButton\" name=\"cmd\" index=\"0\" left=\"0\" "
+                      "top=\"0\" width=\"1635\" height=\"465\" tabindex=\"0\">"
+                      + properties + "</control>");
+    };
+    QTest::newRow("text into a 16-bit entry")
+        << button("<property name=\"caption\" type=\"string\">x</property>"
+                  "<property name=\"delta\" type=\"string\">abc</property>")
+        << QStringList{"f.xml", "control 'cmd(0)'", "entry 'Delta'", "Type mismatch", "13"};
+    QTest::newRow("number too big for 16 bits")
+        << button("<property name=\"shift\" type=\"long\">70000</property>")
+        << QStringList{"control 'cmd(0)'", "entry 'Shift'", "Overflow", "6"};
+    QTest::newRow("pointer shape that does not exist")
+        << button("<property name=\"mousepointer\" type=\"integer\">50</property>")
+        << QStringList{"entry 'MousePointer'", "380"};
+    QTest::newRow("font where text belongs")
+        << button("<property name=\"tooltiptext\" type=\"font\" face=\"A\" size=\"8\" weight=\"400\" "
+                  "charset=\"0\" italic=\"False\" underline=\"False\" strikethrough=\"False\"/>")
+        << QStringList{"entry 'ToolTipText'", "13"};
+    QTest::newRow("unknown class")
+        << window("<control class=\"Acme.Gizmo\" name=\"g\" left=\"0\" top=\"0\" width=\"1\" "
+                  "height=\"1\" tabindex=\"0\"/>")
+        << QStringList{"control 'g'", "Acme.Gizmo"};
+    QTest::newRow("setting a label does not have")
+        << window("<control class=\"Label\" name=\"l\" left=\"0\" top=\"0\" width=\"1\" "
+                  "height=\"1\" tabindex=\"0\"><setting name=\"Colour\" type=\"long\">1"
+                  "</setting></control>")
+        << QStringList{"control 'l'", "entry 'Colour'"};
+}
+
+void tst_FormDefinition::loadFailureNamesControlAndEntry()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, mentions);
+    const FormDefinition definition = forms::readDefinition(xml, "f.xml");
+    forms::Form form;
+    try {
+        form.LoadDefinition(definition, "f.xml");
+        QFAIL("a definition that cannot be loaded was loaded");
+    } catch (const DefinitionError &error) {
+        for (const QString &mention : mentions)
+            QVERIFY2(error.message().contains(mention), qPrintable(error.message()));
+    }
+}
+
+// What a window saves for a control: the container's extent first, then the control's own set.
+void tst_FormDefinition::savedWindowStoresExtentThenOwnEntries()
+{
+    const FormDefinition stored = forms::readDefinition(fileContents(AppDefinition), AppDefinition);
+    forms::Form form;
+    form.LoadDefinition(stored, AppDefinition);
+    const FormDefinition saved = form.SaveDefinition();
+    QCOMPARE(forms::writeDefinition(saved), forms::writeDefinition(stored));
+}
+
+QTEST_MAIN(tst_FormDefinition)
+#include "tst_formdefinition.moc"

@@ -1,0 +1,207 @@
+// The real program under a real X server, driven with real X input (xdotool).
+#include "stdfont.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+const QString Program = QStringLiteral(MIRVALE_BINARY_DIR "/app/mirvale");
+
+QString run(const QString &program, const QStringList &arguments, int timeout = 10000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeout))
+        qWarning() << program << arguments << "did not finish";
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QString xdotool(const QStringList &arguments)
+{
+    return run(QStringLiteral("xdotool"), arguments);
+}
+
+QString findWindow(const QString &title)
+{
+    return xdotool({"search", "--onlyvisible", "--name",
+                    "^" + QRegularExpression::escape(title) + "$"})
+        .section(u'\n', 0, 0);
+}
+
+QString waitForWindow(const QString &title, int timeout = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QString window;
+    while (window.isEmpty() && clock.elapsed() < timeout) {
+        window = findWindow(title);
+        if (window.isEmpty())
+            QTest::qWait(50);
+    }
+    return window;
+}
+
+// Gives a window the keyboard: through the window manager where one runs, directly otherwise.
+void focus(const QString &window)
+{
+    QProcess activate;
+    activate.start(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    if (!activate.waitForFinished(2000) || activate.exitCode() != 0) {
+        activate.kill();
+        xdotool({"windowfocus", "--sync", window});
+    }
+}
+
+// The window's own area on the screen, without the frame a window manager adds.
+QRect windowGeometry(const QString &window)
+{
+    const QString info = run(QStringLiteral("xwininfo"), {"-id", window});
+    auto value = [&](const QString &label) {
+        const QRegularExpression pattern(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)"));
+        return pattern.match(info).captured(1).toInt();
+    };
+    return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
+                 value("Height"));
+}
+
+// A picture of the screen around an area, saved where screenshots are asked for.
+void screenshot(const QRect &area, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("MIRVALE_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    // Room above for the title bar a window manager adds.
+    const QRect margin = area.adjusted(-10, -34, 10, 10);
+    run(QStringLiteral("import"), {"-window", "root", "-crop",
+                                   QStringLiteral("%1x%2+%3+%4")
+                                       .arg(margin.width())
+                                       .arg(margin.height())
+                                       .arg(margin.x())
+                                       .arg(margin.y()),
+                                   "+repage", folder + u'/' + name});
+}
+
+// The calculator's menu bar is as tall as one with the same caption and font in this process.
+int menuBarHeight()
+{
+    QMenuBar bar;
+    bar.setFont(forms::defaultWindowFont());
+    bar.addMenu(QStringLiteral("&File"));
+    return bar.sizeHint().height();
+}
+
+} // namespace
+
+class xtst_Mirvale : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void labSession();
+
+private:
+    QPoint at(float leftTwips, float topTwips) const
+    {
+        return m_client + QPoint(forms::twipsToPixelsX(leftTwips), forms::twipsToPixelsY(topTwips));
+    }
+    void moveTo(const QPoint &point)
+    {
+        xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y())});
+    }
+    void click(const QPoint &point)
+    {
+        moveTo(point);
+        xdotool({"click", "1"});
+    }
+    // The text of a field, selected and copied as a user would.
+    QString copyField(const QPoint &point)
+    {
+        QApplication::clipboard()->setText(QStringLiteral("-"));
+        click(point);
+        xdotool({"key", "ctrl+a", "ctrl+c"});
+        QElapsedTimer clock;
+        clock.start();
+        QString text;
+        do {
+            QTest::qWait(50);
+            text = QApplication::clipboard()->text();
+        } while (text == u"-" && clock.elapsed() < 3000);
+        return text;
+    }
+
+    QPoint m_client;
+};
+
+void xtst_Mirvale::labSession()
+{
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(Program, {});
+    QVERIFY(program.waitForStarted());
+    const QString window = waitForWindow(QStringLiteral("Mirvale V. 1.0.1"));
+    QVERIFY2(!window.isEmpty(), "the calculator window did not appear");
+    focus(window);
+    const QRect frame = windowGeometry(window);
+    m_client = frame.topLeft() + QPoint(0, menuBarHeight());
+    QTest::qWait(300);
+    screenshot(frame, QStringLiteral("mirvale.png"));
+
+    // Enter walks the fields and Enter in the last one calculates.
+    for (const char *number : {"10", "1", "100"}) {
+        xdotool({"type", "--delay", "40", number});
+        xdotool({"key", "Return"});
+    }
+    QTest::qWait(400);
+    const QPoint stockVolume = at(1530 + 300, 2340 + 187);
+    const QPoint diluentVolume = at(1530 + 300, 2835 + 187);
+    QCOMPARE(copyField(stockVolume), QStringLiteral("10"));
+    QCOMPARE(copyField(diluentVolume), QStringLiteral("90"));
+
+    // The pointer over the Calculate button raises it. The buttons sit centred as a pair, 45
+    // twips above the bottom edge.
+    const float clientWidth = forms::pixelsToTwipsX(float(frame.width()));
+    const float clientHeight = forms::pixelsToTwipsY(float(frame.height() - menuBarHeight()));
+    const QPoint calculate = at((clientWidth - 2 * 1635 - 45) / 2 + 1635 / 2,
+                                clientHeight - 45 - 465 / 2);
+    moveTo(calculate);
+    QTest::qWait(400);
+    screenshot(frame, QStringLiteral("mirvale-raised.png"));
+
+    // A stock concentration that is not a number: one warning box, closed with Enter.
+    click(at(1545 + 300, 675 + 187));
+    xdotool({"key", "ctrl+a"});
+    xdotool({"type", "--delay", "40", "abc"});
+    xdotool({"key", "F5"});
+    const QString box = waitForWindow(QStringLiteral("Error!"));
+    QVERIFY2(!box.isEmpty(), "no warning box appeared");
+    QTest::qWait(300);
+    screenshot(frame.united(windowGeometry(box)), QStringLiteral("mirvale-error.png"));
+    focus(box);
+    xdotool({"key", "Return"});
+    QElapsedTimer clock;
+    clock.start();
+    while (!findWindow(QStringLiteral("Error!")).isEmpty() && clock.elapsed() < 5000)
+        QTest::qWait(50);
+    QVERIFY2(findWindow(QStringLiteral("Error!")).isEmpty(), "the warning box did not close");
+    // The results are as they were.
+    QCOMPARE(copyField(stockVolume), QStringLiteral("10"));
+
+    // Ctrl+E with the focus in a field ends the program.
+    click(at(1545 + 300, 1170 + 187));
+    xdotool({"key", "ctrl+e"});
+    QVERIFY2(program.waitForFinished(5000), "the program did not end");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+QTEST_MAIN(xtst_Mirvale)
+#include "xtst_mirvale.moc"
