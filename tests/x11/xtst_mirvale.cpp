@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -175,6 +176,31 @@ void xtst_Mirvale::labSession()
     moveTo(calculate);
     QTest::qWait(400);
     screenshot(frame, QStringLiteral("mirvale-raised.png"));
+
+    // F5 shows the Calculate button pressed on the real screen while the program pauses: a
+    // sunken edge (dark top-left, light bottom-right) is seen, then the flat face again.
+    click(at(1545 + 300, 1170 + 187));
+    const QPoint faceCorner = at((clientWidth - 2 * 1635 - 45) / 2, clientHeight - 45 - 465);
+    const QRect face(faceCorner, QSize(forms::twipsToPixelsX(1635), forms::twipsToPixelsY(465)));
+    moveTo(frame.bottomRight() + QPoint(40, 40));
+    QTest::qWait(300);
+    xdotool({"key", "F5"});
+    bool sunken = false, flatAfter = false;
+    QElapsedTimer pressClock;
+    pressClock.start();
+    while (pressClock.elapsed() < 1500 && !(sunken && flatAfter)) {
+        const QImage shot = QGuiApplication::primaryScreen()
+                                ->grabWindow(0, face.x(), face.y(), face.width(), face.height())
+                                .toImage();
+        const QColor topLeft = shot.pixelColor(0, 0), bottomRight = shot.pixelColor(shot.width() - 1, shot.height() - 1);
+        const bool isSunken = topLeft == QColor(128, 128, 128) && bottomRight == QColor(255, 255, 255);
+        if (isSunken)
+            sunken = true;
+        else if (sunken && topLeft == bottomRight)
+            flatAfter = true;
+    }
+    QVERIFY2(sunken, "the pressed face never reached the screen");
+    QVERIFY2(flatAfter, "the face did not return to rest");
 
     // A stock concentration that is not a number: one warning box, closed with Enter.
     click(at(1545 + 300, 675 + 187));
