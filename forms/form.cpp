@@ -65,6 +65,10 @@ float ScreenHeight()
 Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new QWidget(this))
 {
     setFont(defaultWindowFont());
+    // Placed inside another window (as a designer shows it) the window still paints its own
+    // background.
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
 }

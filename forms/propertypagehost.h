@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+
+class QDialogButtonBox;
+class QTabWidget;
+
+namespace forms {
+
+class PropertyPage;
+
+// The dialog that shows the property pages of the selected controls as tabs, in the order the
+// controls name them, with OK, Cancel and Apply. Apply is offered while the current page holds
+// edits. A failed apply is reported with the error's number and text, and the dialog stays open.
+class PropertyPageHost : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit PropertyPageHost(const QList<QObject *> &selection, QWidget *parent = nullptr);
+
+    QList<PropertyPage *> pages() const;
+    PropertyPage *page(const QString &caption) const;
+
+    // Gives every page a new selection and lets it load its fields.
+    void setSelection(const QList<QObject *> &selection);
+    // Applies every page that holds edits, in tab order; true when all were applied.
+    bool applyChanges();
+
+signals:
+    // A page has written its fields back to the controls.
+    void applied();
+
+private:
+    void updateApply();
+    void accept() override;
+
+    QTabWidget *m_tabs;
+    QDialogButtonBox *m_buttons;
+};
+
+} // namespace forms
