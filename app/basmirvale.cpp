@@ -25,8 +25,8 @@ void PressButton(forms::Form *window, qint16 Index)
 {
     QWidget *button = window->control(QStringLiteral("cmdAction"), Index);
     if (!button)
-        throw forms::RuntimeError(340, QStringLiteral("Control array element '%1' doesn't exist")
-                                           .arg(Index));
+        throw forms::RuntimeError(
+            340, QStringLiteral("Control array element '%1' doesn't exist").arg(Index));
     callByName(button, "DrawPressed");
     QThread::msleep(PressPause);
     callByName(button, "DrawUnselected");

@@ -53,8 +53,7 @@ Wide subtract(Wide a, Wide b)
         return {-b.mantissa, b.exponent};
     if (db > 1000)
         return a;
-    const double difference =
-        std::ldexp(a.mantissa, -int(da)) - std::ldexp(b.mantissa, -int(db));
+    const double difference = std::ldexp(a.mantissa, -int(da)) - std::ldexp(b.mantissa, -int(db));
     return normalized(difference, top);
 }
 
@@ -77,11 +76,10 @@ Wide stockVolumeOf(double c1, double c2, double v)
 
 } // namespace
 
-Dilution CalculateDilution(double stockConcentration, double finalConcentration,
-                           double finalVolume)
+Dilution CalculateDilution(double stockConcentration, double finalConcentration, double finalVolume)
 {
     const Wide stock = stockVolumeOf(stockConcentration, finalConcentration, finalVolume);
-    const Wide diluent =
-        subtract(wide(finalVolume), stockVolumeOf(stockConcentration, finalConcentration, finalVolume));
+    const Wide diluent = subtract(
+        wide(finalVolume), stockVolumeOf(stockConcentration, finalConcentration, finalVolume));
     return {stored(stock), stored(diluent)};
 }

@@ -36,8 +36,7 @@ forms::FormDefinition storedDefinition()
     return forms::readDefinition(file.readAll(), DefinitionResource);
 }
 
-template<typename T>
-T *required(forms::Form *form, const char *name, int index = -1)
+template <typename T> T *required(forms::Form *form, const char *name, int index = -1)
 {
     T *control = form->control<T>(QString::fromLatin1(name), index);
     if (!control)
@@ -79,7 +78,8 @@ void frmMirvale::findControls()
 void frmMirvale::connectCommands()
 {
     for (qint16 index = 0; index < 2; ++index)
-        connect(cmdAction[index], &LumoButton::Click, this, [this, index] { cmdAction_Click(index); });
+        connect(cmdAction[index], &LumoButton::Click, this,
+                [this, index] { cmdAction_Click(index); });
     if (QAction *calculate = menuItem(QStringLiteral("mnuFileCalculate")))
         connect(calculate, &QAction::triggered, this,
                 [this] { forms::dispatchEvent([this] { mnuFileCalculate_Click(); }); });
@@ -232,8 +232,8 @@ void frmMirvale::PlaceControls()
     cmdAction[0]->Move((ScaleWidth() - 2 * W0 - Margin) / 2, ScaleHeight() - H0 - Margin);
     cmdAction[1]->Move(cmdAction[0]->Left() + cmdAction[0]->Width() + Margin, cmdAction[0]->Top());
     linBottom->Move(ScaleLeft(),
-                    ScaleHeight() - cmdAction[0]->Height() - linBottom->Height()
-                        - BottomSeparatorOffset,
+                    ScaleHeight() - cmdAction[0]->Height() - linBottom->Height() -
+                        BottomSeparatorOffset,
                     ScaleWidth());
     forms::moveControl(lblPlease, ScaleLeft(), linTop->Height() + Margin, ScaleWidth());
     for (forms::TextBox *field :

@@ -14,8 +14,9 @@ int main(int argc, char *argv[])
         window.Show();
         return application.exec();
     } catch (const forms::DefinitionError &error) {
-        QMessageBox::critical(nullptr, QApplication::applicationName(),
-                              QStringLiteral("The window cannot be built:\n%1").arg(error.message()));
+        QMessageBox::critical(
+            nullptr, QApplication::applicationName(),
+            QStringLiteral("The window cannot be built:\n%1").arg(error.message()));
         return 1;
     }
 }

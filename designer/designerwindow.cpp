@@ -33,6 +33,11 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     resize(640, 520);
 }
 
+DesignerWindow::~DesignerWindow()
+{
+    disconnect(m_surface, nullptr, this, nullptr);
+}
+
 void DesignerWindow::createActions()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
@@ -98,7 +103,8 @@ bool DesignerWindow::saveAs(const QString &path)
     }
     file.write(forms::writeDefinition(m_surface->definition()));
     if (!file.commit()) {
-        fail(tr("Save"), tr("%1 cannot be written: %2\nThe file is as it was.").arg(path, file.errorString()));
+        fail(tr("Save"),
+             tr("%1 cannot be written: %2\nThe file is as it was.").arg(path, file.errorString()));
         return false;
     }
     m_path = path;
@@ -149,7 +155,8 @@ bool DesignerWindow::maybeSave()
     if (!m_surface->isModified())
         return true;
     const auto answer = QMessageBox::question(
-        this, tr("Mirvale Designer"), tr("%1 has unsaved changes. Save them?").arg(QFileInfo(m_path).fileName()),
+        this, tr("Mirvale Designer"),
+        tr("%1 has unsaved changes. Save them?").arg(QFileInfo(m_path).fileName()),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     if (answer == QMessageBox::Save)
         return save();
@@ -176,8 +183,8 @@ void DesignerWindow::updateActions()
     const QList<QWidget *> selection = m_surface->selection();
     m_save->setEnabled(m_surface->form() != nullptr);
     m_delete->setEnabled(!selection.isEmpty());
-    m_properties->setEnabled(!selection.isEmpty()
-                             && !forms::propertyPagesOf(selection.first()).isEmpty());
+    m_properties->setEnabled(!selection.isEmpty() &&
+                             !forms::propertyPagesOf(selection.first()).isEmpty());
 }
 
 void DesignerWindow::fail(const QString &title, const QString &message)

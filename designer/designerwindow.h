@@ -18,6 +18,7 @@ class DesignerWindow : public QMainWindow
 
 public:
     explicit DesignerWindow(QWidget *parent = nullptr);
+    ~DesignerWindow() override;
 
     // Opens a definition; on failure says why, naming the file and the place, and keeps the
     // window that was open. True when opened.

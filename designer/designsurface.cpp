@@ -35,9 +35,9 @@ protected:
             const QRect box(control->mapTo(parentWidget(), QPoint(0, 0)), control->size());
             painter.setPen(QPen(handle, 1, Qt::DashLine));
             painter.drawRect(box.adjusted(-1, -1, 0, 0));
-            for (const QPoint &corner : {box.topLeft(), box.topRight(), box.bottomLeft(),
-                                         box.bottomRight(), QPoint(box.center().x(), box.top()),
-                                         QPoint(box.center().x(), box.bottom())})
+            for (const QPoint &corner :
+                 {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight(),
+                  QPoint(box.center().x(), box.top()), QPoint(box.center().x(), box.bottom())})
                 painter.fillRect(QRect(corner - QPoint(2, 2), QSize(5, 5)), handle);
         }
     }
@@ -51,11 +51,14 @@ private:
     DesignSurface *m_surface;
 };
 
-DesignSurface::DesignSurface(QWidget *parent) : QWidget(parent)
-{
-}
+DesignSurface::DesignSurface(QWidget *parent) : QWidget(parent) {}
 
-DesignSurface::~DesignSurface() = default;
+DesignSurface::~DesignSurface()
+{
+    // The designed window goes first, quietly: its controls' ends are no selection change.
+    blockSignals(true);
+    delete m_form;
+}
 
 void DesignSurface::load(const forms::FormDefinition &definition, const QString &source)
 {
@@ -90,10 +93,12 @@ forms::FormDefinition DesignSurface::definition() const
     forms::FormDefinition definition = m_form->SaveDefinition();
     // The window's designed client size is what the designer shows.
     const QWidget *client = m_form->clientArea();
-    definition.settings.WriteProperty(QStringLiteral("ClientWidth"),
-                                      QVariant::fromValue<qint32>(qRound(forms::pixelsToTwipsX(float(client->width())))));
-    definition.settings.WriteProperty(QStringLiteral("ClientHeight"),
-                                      QVariant::fromValue<qint32>(qRound(forms::pixelsToTwipsY(float(client->height())))));
+    definition.settings.WriteProperty(
+        QStringLiteral("ClientWidth"),
+        QVariant::fromValue<qint32>(qRound(forms::pixelsToTwipsX(float(client->width())))));
+    definition.settings.WriteProperty(
+        QStringLiteral("ClientHeight"),
+        QVariant::fromValue<qint32>(qRound(forms::pixelsToTwipsY(float(client->height())))));
     return definition;
 }
 
@@ -191,12 +196,24 @@ void DesignSurface::keyPressOnOverlay(QKeyEvent *event)
 {
     const bool resize = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Left: nudgeSelection(-1, 0, resize); break;
-    case Qt::Key_Right: nudgeSelection(1, 0, resize); break;
-    case Qt::Key_Up: nudgeSelection(0, -1, resize); break;
-    case Qt::Key_Down: nudgeSelection(0, 1, resize); break;
-    case Qt::Key_Delete: deleteSelection(); break;
-    default: event->ignore(); return;
+    case Qt::Key_Left:
+        nudgeSelection(-1, 0, resize);
+        break;
+    case Qt::Key_Right:
+        nudgeSelection(1, 0, resize);
+        break;
+    case Qt::Key_Up:
+        nudgeSelection(0, -1, resize);
+        break;
+    case Qt::Key_Down:
+        nudgeSelection(0, 1, resize);
+        break;
+    case Qt::Key_Delete:
+        deleteSelection();
+        break;
+    default:
+        event->ignore();
+        return;
     }
     event->accept();
 }

@@ -65,12 +65,11 @@ double toNumber(const QVariant &value)
     }
 }
 
-template<typename Integer>
-Integer toIntegerOf(const QVariant &value)
+template <typename Integer> Integer toIntegerOf(const QVariant &value)
 {
     const double number = std::nearbyint(toNumber(value)); // rounds half to even
-    if (!(number >= double(std::numeric_limits<Integer>::min())
-          && number <= double(std::numeric_limits<Integer>::max())))
+    if (!(number >= double(std::numeric_limits<Integer>::min()) &&
+          number <= double(std::numeric_limits<Integer>::max())))
         throw RuntimeError::overflow();
     return Integer(number);
 }
@@ -84,6 +83,9 @@ qint16 toInteger(const QVariant &value)
 
 qint32 toLong(const QVariant &value)
 {
+    // A colour is a 32-bit pattern: &H8000000F reads as the Long it is stored as.
+    if (value.typeId() == QMetaType::UInt)
+        return qint32(value.toUInt());
     return toIntegerOf<qint32>(value);
 }
 
@@ -123,8 +125,8 @@ QString toText(const QVariant &value)
     default:
         break;
     }
-    if (value.canConvert<qlonglong>() && value.typeId() != qMetaTypeId<StdFont>()
-        && value.typeId() != qMetaTypeId<StdPicture>())
+    if (value.canConvert<qlonglong>() && value.typeId() != qMetaTypeId<StdFont>() &&
+        value.typeId() != qMetaTypeId<StdPicture>())
         return QString::number(value.toLongLong());
     throw RuntimeError::typeMismatch();
 }

@@ -104,8 +104,8 @@ void Form::createMenus(const QList<MenuDefinition> &menus)
         menu->setObjectName(definition.name);
         menu->menuAction()->setObjectName(definition.name);
         for (const MenuDefinition &item : definition.items) {
-            QAction *action = item.caption == u"-" ? menu->addSeparator()
-                                                   : menu->addAction(item.caption);
+            QAction *action =
+                item.caption == u"-" ? menu->addSeparator() : menu->addAction(item.caption);
             action->setObjectName(item.name);
             if (!item.shortcut.isEmpty())
                 action->setShortcut(QKeySequence(item.shortcut, QKeySequence::PortableText));
@@ -115,10 +115,12 @@ void Form::createMenus(const QList<MenuDefinition> &menus)
 
 void Form::createControl(const ControlDefinition &definition, const QString &source)
 {
-    const QString where = QStringLiteral("%1: control '%2': ").arg(source, definition.displayName());
+    const QString where =
+        QStringLiteral("%1: control '%2': ").arg(source, definition.displayName());
     QWidget *widget = forms::createControl(definition.className, m_client);
     if (!widget)
-        throw DefinitionError(where + QStringLiteral("unknown class \"%1\"").arg(definition.className));
+        throw DefinitionError(where +
+                              QStringLiteral("unknown class \"%1\"").arg(definition.className));
     addControl(widget, definition.name, definition.index, definition.tabIndex);
     try {
         setTwipsGeometry(widget, definition.rect);
@@ -144,16 +146,16 @@ void Form::createControl(const ControlDefinition &definition, const QString &sou
             try {
                 userControl->ReadProperties(definition.properties);
             } catch (const RuntimeError &error) {
-                throw DefinitionError(where + QStringLiteral("entry '%1': %2 (run-time error %3)")
-                                                  .arg(definition.properties.lastRead(),
-                                                       error.description())
-                                                  .arg(error.number()));
+                throw DefinitionError(
+                    where + QStringLiteral("entry '%1': %2 (run-time error %3)")
+                                .arg(definition.properties.lastRead(), error.description())
+                                .arg(error.number()));
             }
         }
     } catch (const RuntimeError &error) {
-        throw DefinitionError(where + QStringLiteral("%1 (run-time error %2)")
-                                          .arg(error.description())
-                                          .arg(error.number()));
+        throw DefinitionError(
+            where +
+            QStringLiteral("%1 (run-time error %2)").arg(error.description()).arg(error.number()));
     }
 }
 
@@ -201,10 +203,12 @@ FormDefinition Form::SaveDefinition() const
         for (const QString &name : settingNames)
             control.settings.append(name, widget->property(name.toLatin1().constData()));
         if (const auto *userControl = qobject_cast<const UserControl *>(widget)) {
-            control.properties.append(QStringLiteral("_extentx"),
-                                      QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
-            control.properties.append(QStringLiteral("_extenty"),
-                                      QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
+            control.properties.append(
+                QStringLiteral("_extentx"),
+                QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
+            control.properties.append(
+                QStringLiteral("_extenty"),
+                QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
             // The container keeps the names in lower case; lookups ignore case anyway.
             PropertyBag own;
             userControl->WriteProperties(own);
@@ -315,8 +319,8 @@ int Form::WindowState() const
 QWidget *Form::control(const QString &name, int index) const
 {
     for (const auto &widget : m_controls) {
-        if (widget && widget->objectName().compare(name, Qt::CaseInsensitive) == 0
-            && widget->property("Index").toInt() == index)
+        if (widget && widget->objectName().compare(name, Qt::CaseInsensitive) == 0 &&
+            widget->property("Index").toInt() == index)
             return widget;
     }
     return nullptr;

@@ -48,7 +48,8 @@ public:
     void setWidth(float width);
     void setHeight(float height);
     void Move(float left, std::optional<float> top = std::nullopt,
-              std::optional<float> width = std::nullopt, std::optional<float> height = std::nullopt);
+              std::optional<float> width = std::nullopt,
+              std::optional<float> height = std::nullopt);
 
     float ScaleLeft() const { return 0; }
     float ScaleTop() const { return 0; }
@@ -63,8 +64,7 @@ public:
 
     // A control by name (and index, for an element of a control array), or nullptr.
     QWidget *control(const QString &name, int index = -1) const;
-    template<typename T>
-    T *control(const QString &name, int index = -1) const
+    template <typename T> T *control(const QString &name, int index = -1) const
     {
         return qobject_cast<T *>(control(name, index));
     }

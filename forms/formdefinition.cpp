@@ -32,8 +32,7 @@ class Reader
 public:
     Reader(const QByteArray &xml, const QString &source)
         : m_xml(xml), m_size(xml.size()), m_source(source)
-    {
-    }
+    {}
 
     FormDefinition read()
     {
@@ -142,7 +141,8 @@ private:
         bool ok = false;
         const float value = text.toFloat(&ok);
         if (!ok || !std::isfinite(value) || std::fabs(value) > 1.0e7f)
-            fail(QStringLiteral("\"%1\" is not a position in twips: \"%2\"").arg(name, text.left(40)));
+            fail(QStringLiteral("\"%1\" is not a position in twips: \"%2\"")
+                     .arg(name, text.left(40)));
         return value;
     }
 
@@ -176,13 +176,13 @@ private:
         if (control.index < -1 || control.index > 32767)
             fail(QStringLiteral("index %1 is outside 0 to 32767").arg(control.index));
         for (const ControlDefinition &other : std::as_const(definition.controls)) {
-            if (other.name.compare(control.name, Qt::CaseInsensitive) == 0
-                && other.index == control.index)
+            if (other.name.compare(control.name, Qt::CaseInsensitive) == 0 &&
+                other.index == control.index)
                 fail(QStringLiteral("a control of this name is already defined"));
         }
-        control.rect = {twipsAttribute(QStringLiteral("left")), twipsAttribute(QStringLiteral("top")),
-                        twipsAttribute(QStringLiteral("width")),
-                        twipsAttribute(QStringLiteral("height"))};
+        control.rect = {
+            twipsAttribute(QStringLiteral("left")), twipsAttribute(QStringLiteral("top")),
+            twipsAttribute(QStringLiteral("width")), twipsAttribute(QStringLiteral("height"))};
         if (control.rect.width < 0 || control.rect.height < 0)
             fail(QStringLiteral("a negative size"));
         control.tabIndex = intAttribute(QStringLiteral("tabindex"), 0, true);
@@ -232,8 +232,8 @@ private:
         if (type == TypeInteger) {
             bool ok = false;
             const int value = text.trimmed().toInt(&ok);
-            if (!ok || value < std::numeric_limits<qint16>::min()
-                || value > std::numeric_limits<qint16>::max())
+            if (!ok || value < std::numeric_limits<qint16>::min() ||
+                value > std::numeric_limits<qint16>::max())
                 fail(QStringLiteral("not a 16-bit integer: \"%1\"").arg(text.left(40)));
             return QVariant::fromValue<qint16>(qint16(value));
         }
@@ -314,11 +314,12 @@ private:
         if (picture.isNull())
             fail(QStringLiteral("picture cannot be read: %1").arg(why));
         if (attributes.hasAttribute(QStringLiteral("hotspot"))) {
-            const QStringList xy = attributes.value(QStringLiteral("hotspot")).toString().split(u',');
+            const QStringList xy =
+                attributes.value(QStringLiteral("hotspot")).toString().split(u',');
             bool okX = false, okY = false;
             const int x = xy.value(0).toInt(&okX), y = xy.value(1).toInt(&okY);
-            if (xy.size() != 2 || !okX || !okY || x < 0 || y < 0 || x >= picture.size().width()
-                || y >= picture.size().height())
+            if (xy.size() != 2 || !okX || !okY || x < 0 || y < 0 || x >= picture.size().width() ||
+                y >= picture.size().height())
                 fail(QStringLiteral("hot spot is not a point of the picture"));
             picture.setHotSpot(QPoint(x, y));
         }
@@ -385,10 +386,7 @@ private:
         m_xml.writeEndElement();
     }
 
-    static QString twips(float value)
-    {
-        return QString::number(value, 'g', 9);
-    }
+    static QString twips(float value) { return QString::number(value, 'g', 9); }
 
     void writeEntries(const QString &element, const PropertyBag &bag)
     {
@@ -418,10 +416,9 @@ private:
             const StdPicture picture = value.value<StdPicture>();
             m_xml.writeAttribute(QStringLiteral("type"), TypePicture);
             if (!picture.hotSpot().isNull())
-                m_xml.writeAttribute(QStringLiteral("hotspot"),
-                                     QStringLiteral("%1,%2")
-                                         .arg(picture.hotSpot().x())
-                                         .arg(picture.hotSpot().y()));
+                m_xml.writeAttribute(
+                    QStringLiteral("hotspot"),
+                    QStringLiteral("%1,%2").arg(picture.hotSpot().x()).arg(picture.hotSpot().y()));
             m_xml.writeCharacters(QString::fromLatin1(picture.data().toBase64()));
             m_xml.writeEndElement();
             return;
@@ -441,7 +438,8 @@ private:
         case QMetaType::UInt:
             m_xml.writeAttribute(QStringLiteral("type"), TypeLong);
             m_xml.writeCharacters(
-                QStringLiteral("0x") + QStringLiteral("%1").arg(value.toUInt(), 8, 16, QLatin1Char('0')).toUpper());
+                QStringLiteral("0x") +
+                QStringLiteral("%1").arg(value.toUInt(), 8, 16, QLatin1Char('0')).toUpper());
             break;
         case QMetaType::Int:
         case QMetaType::Long:
@@ -474,8 +472,7 @@ QString ControlDefinition::displayName() const
 
 DefinitionError::DefinitionError(const QString &message)
     : std::runtime_error(message.toStdString()), m_message(message)
-{
-}
+{}
 
 FormDefinition readDefinition(const QByteArray &xml, const QString &source)
 {

@@ -20,10 +20,8 @@ class NumberScanner
 public:
     NumberScanner(QStringView text, const QLocale &locale)
         : m_text(text), m_decimal(locale.decimalPoint()), m_group(locale.groupSeparator()),
-          m_minus(locale.negativeSign()), m_plus(locale.positiveSign()),
-          m_zero(locale.zeroDigit())
-    {
-    }
+          m_minus(locale.negativeSign()), m_plus(locale.positiveSign()), m_zero(locale.zeroDigit())
+    {}
 
     std::optional<double> scan()
     {
@@ -94,8 +92,8 @@ private:
                 continue;
             }
             const qsizetype separator = allowGroups && count > 0 ? groupSeparatorLength() : 0;
-            if (separator == 0 || m_pos + separator >= m_text.size()
-                || digitValue(m_text[m_pos + separator]) < 0)
+            if (separator == 0 || m_pos + separator >= m_text.size() ||
+                digitValue(m_text[m_pos + separator]) < 0)
                 break;
             m_pos += separator;
         }
@@ -109,8 +107,8 @@ private:
         const QStringView rest = m_text.mid(m_pos);
         if (!m_group.isEmpty() && rest.startsWith(m_group))
             return m_group.size();
-        const bool spaceGrouping = m_group.size() == 1
-                                   && (m_group[0].isSpace() || m_group[0] == QChar(0x202F));
+        const bool spaceGrouping =
+            m_group.size() == 1 && (m_group[0].isSpace() || m_group[0] == QChar(0x202F));
         if (spaceGrouping && !rest.isEmpty() && (rest[0] == u' ' || rest[0] == QChar(0xA0)))
             return 1;
         return 0;
@@ -164,8 +162,10 @@ private:
         const std::size_t firstDigit = mantissa.find_first_of("123456789");
         if (firstDigit == std::string::npos)
             return false;
-        const long long integerEnd = point == std::string::npos ? (long long)mantissa.size() : (long long)point;
-        const long long position = integerEnd - (long long)firstDigit + (firstDigit > std::size_t(integerEnd) ? 1 : 0);
+        const long long integerEnd =
+            point == std::string::npos ? (long long)mantissa.size() : (long long)point;
+        const long long position =
+            integerEnd - (long long)firstDigit + (firstDigit > std::size_t(integerEnd) ? 1 : 0);
         return exponent + position > 0;
     }
 
@@ -211,8 +211,8 @@ QString numberToText(double value, const QLocale &locale)
 
     // The 15 significant digits and the decimal exponent of the first one.
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, 14);
     const std::string scientific(buffer, result.ptr);
     const std::size_t ePos = scientific.find('e');
     std::string digits = scientific.substr(0, 1) + scientific.substr(2, ePos - 2);
@@ -235,9 +235,10 @@ QString numberToText(double value, const QLocale &locale)
     }
     const int integerDigits = exponent + 1;
     if (count <= integerDigits)
-        return text + QString::fromLatin1(digits.data(), count) + QString(integerDigits - count, u'0');
-    return text + QString::fromLatin1(digits.data(), integerDigits) + point
-           + QString::fromLatin1(digits.data() + integerDigits, count - integerDigits);
+        return text + QString::fromLatin1(digits.data(), count) +
+               QString(integerDigits - count, u'0');
+    return text + QString::fromLatin1(digits.data(), integerDigits) + point +
+           QString::fromLatin1(digits.data() + integerDigits, count - integerDigits);
 }
 
 } // namespace forms

@@ -55,21 +55,36 @@ qint16 buttonCode(Qt::MouseButtons buttons)
 Qt::CursorShape cursorShape(qint16 pointer)
 {
     switch (pointer) {
-    case 2: return Qt::CrossCursor;
-    case 3: return Qt::IBeamCursor;
-    case 4: return Qt::DragMoveCursor;
-    case 5: return Qt::SizeAllCursor;
-    case 6: return Qt::SizeBDiagCursor;
-    case 7: return Qt::SizeVerCursor;
-    case 8: return Qt::SizeFDiagCursor;
-    case 9: return Qt::SizeHorCursor;
-    case 10: return Qt::UpArrowCursor;
-    case 11: return Qt::WaitCursor;
-    case 12: return Qt::ForbiddenCursor;
-    case 13: return Qt::BusyCursor;
-    case 14: return Qt::WhatsThisCursor;
-    case 15: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 4:
+        return Qt::DragMoveCursor;
+    case 5:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case 11:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    case 15:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
@@ -315,7 +330,7 @@ void PictureBox::emitMouse(void (PictureBox::*signal)(qint16, qint16, float, flo
                            QMouseEvent *event)
 {
     const qint16 button = signal == &PictureBox::MouseMove ? buttonCode(event->buttons())
-                                                            : buttonCode(event->button());
+                                                           : buttonCode(event->button());
     const qint16 shift = shiftStateOf(event->modifiers());
     const float x = float(event->position().x() * unitsPerPixelX() + ScaleLeft());
     const float y = float(event->position().y() * unitsPerPixelY() + ScaleTop());
@@ -335,6 +350,22 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
     emitMouse(&PictureBox::MouseUp, event);
+}
+
+// Activating or deactivating the window repaints nothing either, even where the desktop colours
+// an inactive window differently: such a repaint would count as a paint from outside, and the
+// face would be drawn anew in its resting look under a pointer that is still over it.
+bool PictureBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        for (QObject *child : children()) {
+            auto *widget = qobject_cast<QWidget *>(child);
+            if (widget && widget->isVisible() && !widget->isWindow())
+                QCoreApplication::sendEvent(widget, event);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 // Focus changes repaint nothing: the surface shows exactly what was drawn on it.

@@ -30,7 +30,8 @@ public:
     float Width() const { return twipsGeometry(this).width; }
     float Height() const { return twipsGeometry(this).height; }
     void Move(float left, std::optional<float> top = std::nullopt,
-              std::optional<float> width = std::nullopt, std::optional<float> height = std::nullopt);
+              std::optional<float> width = std::nullopt,
+              std::optional<float> height = std::nullopt);
 
     // The logical scale of the drawing area.
     float ScaleLeft() const { return 0; }
@@ -104,6 +105,7 @@ signals:
     void Paint();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

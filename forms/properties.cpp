@@ -14,8 +14,8 @@ QMetaProperty findProperty(const QObject *object, const QString &name)
     const QMetaObject *meta = object->metaObject();
     const int index = meta->indexOfProperty(name.toLatin1().constData());
     if (index < 0)
-        throw RuntimeError(438, QStringLiteral("Object doesn't support this property or method: %1")
-                                    .arg(name));
+        throw RuntimeError(
+            438, QStringLiteral("Object doesn't support this property or method: %1").arg(name));
     return meta->property(index);
 }
 

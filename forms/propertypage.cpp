@@ -5,9 +5,7 @@
 
 namespace forms {
 
-PropertyPage::PropertyPage(QWidget *parent) : QWidget(parent)
-{
-}
+PropertyPage::PropertyPage(QWidget *parent) : QWidget(parent) {}
 
 QList<QObject *> PropertyPage::SelectedControls() const
 {

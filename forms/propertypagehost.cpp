@@ -76,8 +76,9 @@ void PropertyPageHost::setSelection(const QList<QObject *> &selection)
         try {
             page->SelectionChanged();
         } catch (const RuntimeError &error) {
-            QMessageBox::warning(this, windowTitle(),
-                                 tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
+            QMessageBox::warning(
+                this, windowTitle(),
+                tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
         }
     }
     updateApply();
@@ -92,8 +93,9 @@ bool PropertyPageHost::applyChanges()
             page->ApplyChanges();
         } catch (const RuntimeError &error) {
             m_tabs->setCurrentWidget(page);
-            QMessageBox::warning(this, windowTitle(),
-                                 tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
+            QMessageBox::warning(
+                this, windowTitle(),
+                tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
             emit applied();
             return false;
         }

@@ -28,6 +28,8 @@ public:
     void setSelection(const QList<QObject *> &selection);
     // Applies every page that holds edits, in tab order; true when all were applied.
     bool applyChanges();
+    // OK: applies, and closes only when everything was applied.
+    void accept() override;
 
 signals:
     // A page has written its fields back to the controls.
@@ -35,7 +37,6 @@ signals:
 
 private:
     void updateApply();
-    void accept() override;
 
     QTabWidget *m_tabs;
     QDialogButtonBox *m_buttons;

@@ -10,8 +10,7 @@ namespace forms {
 RuntimeError::RuntimeError(int number, const QString &description)
     : m_number(number), m_description(description),
       m_what(QStringLiteral("Run-time error '%1': %2").arg(number).arg(description).toStdString())
-{
-}
+{}
 
 RuntimeError RuntimeError::overflow()
 {
@@ -39,9 +38,8 @@ namespace {
 void showErrorBox(const RuntimeError &error)
 {
     const QString title = QApplication::applicationName();
-    const QString text = QStringLiteral("Run-time error '%1':\n\n%2")
-                             .arg(error.number())
-                             .arg(error.description());
+    const QString text =
+        QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
     // The error may surface inside a paint or a timer tick; the box waits for the event loop.
     QTimer::singleShot(0, qApp, [title, text] {
         QMessageBox::critical(QApplication::activeWindow(), title, text);

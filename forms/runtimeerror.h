@@ -45,8 +45,7 @@ ErrorReporter setErrorReporter(ErrorReporter reporter);
 
 // Runs an event handler and reports a run-time error it raises instead of letting it cross the
 // event loop.
-template<typename Handler>
-void dispatchEvent(Handler &&handler)
+template <typename Handler> void dispatchEvent(Handler &&handler)
 {
     try {
         handler();

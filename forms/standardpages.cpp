@@ -30,21 +30,24 @@ struct NamedSystemColor
 };
 
 const NamedSystemColor SystemColors[] = {
-    {"Button Face", SystemColorFlag | 15},    {"Button Text", SystemColorFlag | 18},
-    {"Button Shadow", SystemColorFlag | 16},  {"Button Highlight", SystemColorFlag | 20},
+    {"Button Face", SystemColorFlag | 15},      {"Button Text", SystemColorFlag | 18},
+    {"Button Shadow", SystemColorFlag | 16},    {"Button Highlight", SystemColorFlag | 20},
     {"Window Background", SystemColorFlag | 5}, {"Window Text", SystemColorFlag | 8},
-    {"Active Title Bar", SystemColorFlag | 2}, {"Highlight Text", SystemColorFlag | 14},
-    {"3D Dark Shadow", SystemColorFlag | 21}, {"3D Light", SystemColorFlag | 22},
-    {"Disabled Text", SystemColorFlag | 17},  {"ToolTip Text", SystemColorFlag | 23},
+    {"Active Title Bar", SystemColorFlag | 2},  {"Highlight Text", SystemColorFlag | 14},
+    {"3D Dark Shadow", SystemColorFlag | 21},   {"3D Light", SystemColorFlag | 22},
+    {"Disabled Text", SystemColorFlag | 17},    {"ToolTip Text", SystemColorFlag | 23},
     {"ToolTip", SystemColorFlag | 24},
 };
 
 QString caption(StandardPage::Kind kind)
 {
     switch (kind) {
-    case StandardPage::Kind::Font: return QStringLiteral("Font");
-    case StandardPage::Kind::Picture: return QStringLiteral("Picture");
-    case StandardPage::Kind::Color: return QStringLiteral("Color");
+    case StandardPage::Kind::Font:
+        return QStringLiteral("Font");
+    case StandardPage::Kind::Picture:
+        return QStringLiteral("Picture");
+    case StandardPage::Kind::Color:
+        return QStringLiteral("Color");
     }
     return {};
 }
@@ -93,10 +96,12 @@ bool StandardPage::isOfKind(const QMetaProperty &property) const
 {
     const int type = property.metaType().id();
     switch (m_kind) {
-    case Kind::Font: return type == qMetaTypeId<StdFont>();
-    case Kind::Picture: return type == qMetaTypeId<StdPicture>();
+    case Kind::Font:
+        return type == qMetaTypeId<StdFont>();
+    case Kind::Picture:
+        return type == qMetaTypeId<StdPicture>();
     case Kind::Color:
-        return type == QMetaType::UInt && QString::fromLatin1(property.name()).endsWith(u"Color");
+        return type == QMetaType::UInt && QString::fromLatin1(property.name()).contains(u"Color");
     }
     return false;
 }
@@ -170,12 +175,14 @@ QString StandardPage::describe(const QVariant &value) const
         return tr("%1, %2 pt%3")
             .arg(font.name)
             .arg(font.size)
-            .arg(styles.isEmpty() ? QString() : QStringLiteral(", ") + styles.join(QStringLiteral(", ")));
+            .arg(styles.isEmpty() ? QString()
+                                  : QStringLiteral(", ") + styles.join(QStringLiteral(", ")));
     }
     case Kind::Picture: {
         const StdPicture picture = value.value<StdPicture>();
-        return picture.isNull() ? tr("(None)")
-                                : tr("%1 x %2").arg(picture.size().width()).arg(picture.size().height());
+        return picture.isNull()
+                   ? tr("(None)")
+                   : tr("%1 x %2").arg(picture.size().width()).arg(picture.size().height());
     }
     case Kind::Color:
         return QStringLiteral("&H%1&").arg(value.toUInt(), 8, 16, QLatin1Char('0')).toUpper();
@@ -248,7 +255,8 @@ void StandardPage::edit()
         break;
     }
     case Kind::Color: {
-        const QColor chosen = QColorDialog::getColor(toQColor(current.toUInt()), this, tr("Colour"));
+        const QColor chosen =
+            QColorDialog::getColor(toQColor(current.toUInt()), this, tr("Colour"));
         if (chosen.isValid())
             setValue(name, QVariant::fromValue<quint32>(fromQColor(chosen)));
         break;

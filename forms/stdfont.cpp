@@ -46,7 +46,8 @@ void installFontSubstitutes()
     // Liberation and DejaVu are what Debian desktops carry; the narrower faces come first so
     // that captions sized for the Windows bitmap faces are not clipped.
     const QStringList sans = {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                              QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")};
+                              QStringLiteral("DejaVu Sans Condensed"),
+                              QStringLiteral("DejaVu Sans")};
     for (const char *face : {"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "Tahoma"})
         QFont::insertSubstitutions(QString::fromLatin1(face), sans);
 }

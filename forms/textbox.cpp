@@ -29,9 +29,7 @@ bool isWindowShortcut(const QWidget *field, const QKeySequence &key)
 
 } // namespace
 
-TextBox::TextBox(QWidget *parent) : QLineEdit(parent)
-{
-}
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
 void TextBox::setTabStop(bool tabStop)
 {

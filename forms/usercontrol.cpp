@@ -6,9 +6,7 @@
 
 namespace forms {
 
-UserControl::UserControl(QWidget *parent) : QWidget(parent)
-{
-}
+UserControl::UserControl(QWidget *parent) : QWidget(parent) {}
 
 StdFont UserControl::AmbientFont() const
 {

@@ -43,14 +43,15 @@ public:
     void setWidth(float width);
     void setHeight(float height);
     void Move(float left, std::optional<float> top = std::nullopt,
-              std::optional<float> width = std::nullopt, std::optional<float> height = std::nullopt);
+              std::optional<float> width = std::nullopt,
+              std::optional<float> height = std::nullopt);
 
     // The element's index in a control array of its window, or -1.
     int Index() const { return m_index; }
     void setIndex(int index) { m_index = index; }
 
-    // Where the container marks a window as being designed: a widget whose "UserMode" property
-    // is false makes every control inside it see UserMode False.
+    // Where the container marks a window as being designed: the nearest enclosing widget with a
+    // "UserMode" property decides what the controls inside it see.
     static constexpr char UserModeProperty[] = "UserMode";
 
 signals:

@@ -60,14 +60,15 @@ void tst_Dilution::intermediateExponentIsUnbounded_data()
     QTest::newRow("product overflows, quotient fits") << 1e200 << 1e200 << 1e200 << 1e200 << 0.0;
     QTest::newRow("product underflows, quotient fits")
         << 1e-200 << 1e-200 << 1e-200 << 1e-200 << 0.0;
-    QTest::newRow("tiny stock overflows the result") << 1e-300 << 1e10 << 1e10 << Infinity << -Infinity;
+    QTest::newRow("tiny stock overflows the result")
+        << 1e-300 << 1e10 << 1e10 << Infinity << -Infinity;
     QTest::newRow("huge volume overflows the result")
         << 0.5 << 1e300 << 1e10 << Infinity << -Infinity;
     QTest::newRow("result underflows to zero") << 1e300 << 1e-300 << 1e-100 << 0.0 << 1e-100;
     // Powers of two keep the subnormal result exact.
-    QTest::newRow("result is subnormal") << std::ldexp(1.0, 1000) << std::ldexp(1.0, -20)
-                                         << std::ldexp(1.0, -20) << std::ldexp(1.0, -1040)
-                                         << std::ldexp(1.0, -20);
+    QTest::newRow("result is subnormal")
+        << std::ldexp(1.0, 1000) << std::ldexp(1.0, -20) << std::ldexp(1.0, -20)
+        << std::ldexp(1.0, -1040) << std::ldexp(1.0, -20);
     QTest::newRow("diluent overflows as well") << 0.5 << -1.0 << DBL_MAX << -Infinity << Infinity;
 }
 

@@ -46,7 +46,8 @@ QStringList entryNames(const forms::PropertyBag &bag)
 
 QByteArray window(const QByteArray &body)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<window name=\"w\">\n" + body + "\n</window>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<window name=\"w\">\n" + body +
+           "\n</window>\n";
 }
 
 QByteArray onePixelPng()
@@ -143,7 +144,8 @@ void tst_FormDefinition::storedWindowHoldsItsControlsInOrder()
     }
     // Only the result fields are out of the Tab sequence.
     for (const char *name : {"txtStockVolume", "txtDiluentVolume"})
-        QCOMPARE(find(d, QString::fromLatin1(name))->settings.ReadProperty("TabStop"), QVariant(false));
+        QCOMPARE(find(d, QString::fromLatin1(name))->settings.ReadProperty("TabStop"),
+                 QVariant(false));
     for (const char *name : {"txtStock", "txtFinal", "txtFinalVolume"})
         QVERIFY(find(d, QString::fromLatin1(name))->settings.isEmpty());
 }
@@ -151,11 +153,11 @@ void tst_FormDefinition::storedWindowHoldsItsControlsInOrder()
 void tst_FormDefinition::storedButtonsHoldExactlyTheirEntries()
 {
     const FormDefinition d = forms::readDefinition(fileContents(AppDefinition), AppDefinition);
-    const QStringList entries = {"_extentx",        "_extenty",       "autoredraw",
-                                 "font",            "forecolor",      "mouseicon",
-                                 "picture",         "caption",        "selectedpicture",
-                                 "pressedpicture",  "fontselected",   "fontpressed",
-                                 "forecolorselected", "forecolorpressed", "tooltiptext"};
+    const QStringList entries = {
+        "_extentx",          "_extenty",         "autoredraw",   "font",
+        "forecolor",         "mouseicon",        "picture",      "caption",
+        "selectedpicture",   "pressedpicture",   "fontselected", "fontpressed",
+        "forecolorselected", "forecolorpressed", "tooltiptext"};
     const QString captions[] = {"Calculate (F5)", "&Exit"};
     const QString tips[] = {"Calculate", "Exit Program"};
     for (int index = 0; index < 2; ++index) {
@@ -176,8 +178,8 @@ void tst_FormDefinition::storedButtonsHoldExactlyTheirEntries()
             QCOMPARE(bag.ReadProperty(font).value<forms::StdFont>(), classic);
         QCOMPARE(bag.ReadProperty("PressedPicture").value<forms::StdPicture>(),
                  bag.ReadProperty("SelectedPicture").value<forms::StdPicture>());
-        QVERIFY(!(bag.ReadProperty("Picture").value<forms::StdPicture>()
-                  == bag.ReadProperty("SelectedPicture").value<forms::StdPicture>()));
+        QVERIFY(!(bag.ReadProperty("Picture").value<forms::StdPicture>() ==
+                  bag.ReadProperty("SelectedPicture").value<forms::StdPicture>()));
     }
 }
 
@@ -200,7 +202,8 @@ void tst_FormDefinition::storedPictures()
     QFETCH(QString, entry);
     QFETCH(QSize, size);
     const FormDefinition d = forms::readDefinition(fileContents(AppDefinition), AppDefinition);
-    const auto picture = find(d, "cmdAction", index)->properties.ReadProperty(entry).value<forms::StdPicture>();
+    const auto picture =
+        find(d, "cmdAction", index)->properties.ReadProperty(entry).value<forms::StdPicture>();
     QCOMPARE(picture.size(), size);
     const QImage image = picture.image().convertToFormat(QImage::Format_ARGB32);
     QSet<QRgb> colours;
@@ -255,7 +258,8 @@ void tst_FormDefinition::valuesOfEveryKindRoundTrip()
         QVERIFY2(forms::PropertyBag::sameValue(value, entry.value), qPrintable(entry.name));
         QCOMPARE(value.metaType(), entry.value.metaType());
     }
-    QCOMPARE(r.properties.ReadProperty("picture").value<forms::StdPicture>().hotSpot(), QPoint(2, 1));
+    QCOMPARE(r.properties.ReadProperty("picture").value<forms::StdPicture>().hotSpot(),
+             QPoint(2, 1));
 }
 
 void tst_FormDefinition::malformed_data()
@@ -281,8 +285,10 @@ void tst_FormDefinition::malformed_data()
         << window("<control class=\"Label\" name=\"l\" left=\"0\" top=\"0\" width=\"-1\" "
                   "height=\"1\" tabindex=\"0\"/>")
         << QStringList{"control 'l'", "negative"};
-    QTest::newRow("bad integer") << property("<property name=\"delta\" type=\"integer\">abc</property>")
-                                 << QStringList{"f.xml:3:", "control 'cmd(1)'", "entry 'delta'", "abc"};
+    QTest::newRow("bad integer") << property(
+                                        "<property name=\"delta\" type=\"integer\">abc</property>")
+                                 << QStringList{"f.xml:3:", "control 'cmd(1)'", "entry 'delta'",
+                                                "abc"};
     QTest::newRow("integer too big")
         << property("<property name=\"delta\" type=\"integer\">40000</property>")
         << QStringList{"control 'cmd(1)'", "entry 'delta'", "16-bit"};
@@ -292,22 +298,21 @@ void tst_FormDefinition::malformed_data()
     QTest::newRow("bad boolean")
         << property("<property name=\"switch\" type=\"boolean\">maybe</property>")
         << QStringList{"entry 'switch'", "maybe"};
-    QTest::newRow("unknown type")
-        << property("<property name=\"x\" type=\"decimal\">1</property>")
-        << QStringList{"entry 'x'", "decimal"};
-    QTest::newRow("stored twice")
-        << property("<property name=\"Caption\" type=\"string\">a</property>"
-                    "<property name=\"caption\" type=\"string\">b</property>")
-        << QStringList{"entry 'caption'", "twice"};
-    QTest::newRow("not base64")
-        << property("<property name=\"picture\" type=\"picture\">!!!</property>")
-        << QStringList{"entry 'picture'", "base64"};
+    QTest::newRow("unknown type") << property("<property name=\"x\" type=\"decimal\">1</property>")
+                                  << QStringList{"entry 'x'", "decimal"};
+    QTest::newRow("stored twice") << property(
+                                         "<property name=\"Caption\" type=\"string\">a</property>"
+                                         "<property name=\"caption\" type=\"string\">b</property>")
+                                  << QStringList{"entry 'caption'", "twice"};
+    QTest::newRow("not base64") << property(
+                                       "<property name=\"picture\" type=\"picture\">!!!</property>")
+                                << QStringList{"entry 'picture'", "base64"};
     QTest::newRow("not a picture")
         << property("<property name=\"picture\" type=\"picture\">aGVsbG8gd29ybGQ=</property>")
         << QStringList{"entry 'picture'", "cannot be read"};
     QTest::newRow("hot spot outside")
-        << property("<property name=\"mouseicon\" type=\"picture\" hotspot=\"5,0\">" + onePixelPng()
-                    + "</property>")
+        << property("<property name=\"mouseicon\" type=\"picture\" hotspot=\"5,0\">" +
+                    onePixelPng() + "</property>")
         << QStringList{"entry 'mouseicon'", "hot spot"};
     QTest::newRow("font without size")
         << property("<property name=\"font\" type=\"font\" face=\"A\" weight=\"400\" "
@@ -316,9 +321,8 @@ void tst_FormDefinition::malformed_data()
     QTest::newRow("element inside a value")
         << property("<property name=\"caption\" type=\"string\">a<b/></property>")
         << QStringList{"entry 'caption'"};
-    QTest::newRow("duplicate control")
-        << window(control + "</control>" + control + "</control>")
-        << QStringList{"control 'cmd(1)'", "already defined"};
+    QTest::newRow("duplicate control") << window(control + "</control>" + control + "</control>")
+                                       << QStringList{"control 'cmd(1)'", "already defined"};
     QByteArray deep = "<menu name=\"m\" caption=\"m\">";
     QTest::newRow("menus too deep") << window(deep.repeated(9) + QByteArray("</menu>").repeated(9))
                                     << QStringList{"nested deeper"};
@@ -347,8 +351,8 @@ void tst_FormDefinition::loadFailureNamesControlAndEntry_data()
     QTest::addColumn<QStringList>("mentions");
     auto button = [](const QByteArray &properties) {
         return window("<control class=\"Mirvale.LumoButton\" name=\"cmd\" index=\"0\" left=\"0\" "
-                      "top=\"0\" width=\"1635\" height=\"465\" tabindex=\"0\">"
-                      + properties + "</control>");
+                      "top=\"0\" width=\"1635\" height=\"465\" tabindex=\"0\">" +
+                      properties + "</control>");
     };
     QTest::newRow("text into a 16-bit entry")
         << button("<property name=\"caption\" type=\"string\">x</property>"
@@ -361,8 +365,9 @@ void tst_FormDefinition::loadFailureNamesControlAndEntry_data()
         << button("<property name=\"mousepointer\" type=\"integer\">50</property>")
         << QStringList{"entry 'MousePointer'", "380"};
     QTest::newRow("font where text belongs")
-        << button("<property name=\"tooltiptext\" type=\"font\" face=\"A\" size=\"8\" weight=\"400\" "
-                  "charset=\"0\" italic=\"False\" underline=\"False\" strikethrough=\"False\"/>")
+        << button(
+               "<property name=\"tooltiptext\" type=\"font\" face=\"A\" size=\"8\" weight=\"400\" "
+               "charset=\"0\" italic=\"False\" underline=\"False\" strikethrough=\"False\"/>")
         << QStringList{"entry 'ToolTipText'", "13"};
     QTest::newRow("unknown class")
         << window("<control class=\"Acme.Gizmo\" name=\"g\" left=\"0\" top=\"0\" width=\"1\" "

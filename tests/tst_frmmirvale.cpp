@@ -5,6 +5,7 @@
 #include "frmmirvale.h"
 #include "label.h"
 #include "lumobutton.h"
+#include "messageboxwatcher.h"
 #include "picturebox.h"
 #include "textbox.h"
 #include "twips.h"
@@ -28,43 +29,6 @@ void countEnd()
 {
     ++endCount;
 }
-
-// What a message box showed; the watcher answers every box with OK.
-struct ShownBox
-{
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    QStringList buttons;
-};
-
-class MessageBoxWatcher : public QObject
-{
-public:
-    MessageBoxWatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
-        m_timer.start(10);
-    }
-    QList<ShownBox> boxes;
-
-private:
-    void answer()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        QStringList buttons;
-        for (QAbstractButton *button : box->buttons())
-            buttons.append(button->text().remove(u'&'));
-        boxes.append({box->windowTitle(), box->text(), box->icon(), buttons});
-        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-            ok->click();
-        else
-            box->reject();
-    }
-    QTimer m_timer;
-};
 
 enum class Face { Flat, Raised, Sunken, Other };
 
@@ -94,7 +58,8 @@ class Timeline : public QObject
 public:
     explicit Timeline(LumoButton *button, forms::TextBox *result) : m_button(button)
     {
-        button->findChild<forms::PictureBox *>(QStringLiteral("picButton"))->installEventFilter(this);
+        button->findChild<forms::PictureBox *>(QStringLiteral("picButton"))
+            ->installEventFilter(this);
         connect(result, &QLineEdit::textChanged, this, [this] { resultAt = m_clock.elapsed(); });
         m_clock.start();
     }
@@ -238,14 +203,41 @@ void tst_frmMirvale::calculates_data()
     QTest::addColumn<QString>("volume");
     QTest::addColumn<QString>("stockVolume");
     QTest::addColumn<QString>("diluentVolume");
-    QTest::newRow("ten-fold") << "10" << "1" << "100" << "10" << "90";
-    QTest::newRow("thirds") << "3" << "1" << "10" << "3.33333333333333" << "6.66666666666667";
-    QTest::newRow("final above stock") << "2" << "5" << "10" << "25" << "-15";
-    QTest::newRow("blanks, groups, exponent") << " 1,000 " << "2.5E1" << "40" << "1" << "39";
-    QTest::newRow("beyond a double while intermediate")
-        << "1E200" << "1E200" << "1E200" << "1E+200" << "0";
-    QTest::newRow("result too large") << "1E-300" << "1E10" << "1E10" << "Infinity" << "-Infinity";
-    QTest::newRow("negative zero stock volume") << "5" << "-1" << "0" << "0" << "0";
+    QTest::newRow("ten-fold") << "10"
+                              << "1"
+                              << "100"
+                              << "10"
+                              << "90";
+    QTest::newRow("thirds") << "3"
+                            << "1"
+                            << "10"
+                            << "3.33333333333333"
+                            << "6.66666666666667";
+    QTest::newRow("final above stock") << "2"
+                                       << "5"
+                                       << "10"
+                                       << "25"
+                                       << "-15";
+    QTest::newRow("blanks, groups, exponent") << " 1,000 "
+                                              << "2.5E1"
+                                              << "40"
+                                              << "1"
+                                              << "39";
+    QTest::newRow("beyond a double while intermediate") << "1E200"
+                                                        << "1E200"
+                                                        << "1E200"
+                                                        << "1E+200"
+                                                        << "0";
+    QTest::newRow("result too large") << "1E-300"
+                                      << "1E10"
+                                      << "1E10"
+                                      << "Infinity"
+                                      << "-Infinity";
+    QTest::newRow("negative zero stock volume") << "5"
+                                                << "-1"
+                                                << "0"
+                                                << "0"
+                                                << "0";
 }
 
 // Typed into the fields and calculated with the Calculate button.
@@ -278,19 +270,37 @@ void tst_frmMirvale::refusesBadInput_data()
     QTest::addColumn<QString>("focus");
     const QString notNumeric = QStringLiteral("Please enter a numeric value");
     const QString zero = QStringLiteral("Stock concentration cannot be 0!");
-    QTest::newRow("stock not numeric, volume empty") << "abc" << "1" << "" << notNumeric << "txtStock";
-    QTest::newRow("stock empty") << "" << "1" << "10" << notNumeric << "txtStock";
-    QTest::newRow("final blanks only") << "10" << "   " << "10" << notNumeric << "txtFinal";
-    QTest::newRow("volume with a stray letter") << "10" << "1" << "12x" << notNumeric
-                                                << "txtFinalVolume";
-    QTest::newRow("volume beyond a double") << "10" << "1" << "1E400" << notNumeric
-                                            << "txtFinalVolume";
-    QTest::newRow("volume infinity") << "10" << "1" << "inf" << notNumeric << "txtFinalVolume";
-    QTest::newRow("stock zero") << "0" << "1" << "10" << zero << "txtStock";
-    QTest::newRow("stock 0.0") << "0.0" << "1" << "10" << zero << "txtStock";
-    QTest::newRow("stock -0") << "-0" << "1" << "10" << zero << "txtStock";
+    QTest::newRow("stock not numeric, volume empty") << "abc"
+                                                     << "1"
+                                                     << "" << notNumeric << "txtStock";
+    QTest::newRow("stock empty") << ""
+                                 << "1"
+                                 << "10" << notNumeric << "txtStock";
+    QTest::newRow("final blanks only") << "10"
+                                       << "   "
+                                       << "10" << notNumeric << "txtFinal";
+    QTest::newRow("volume with a stray letter") << "10"
+                                                << "1"
+                                                << "12x" << notNumeric << "txtFinalVolume";
+    QTest::newRow("volume beyond a double") << "10"
+                                            << "1"
+                                            << "1E400" << notNumeric << "txtFinalVolume";
+    QTest::newRow("volume infinity") << "10"
+                                     << "1"
+                                     << "inf" << notNumeric << "txtFinalVolume";
+    QTest::newRow("stock zero") << "0"
+                                << "1"
+                                << "10" << zero << "txtStock";
+    QTest::newRow("stock 0.0") << "0.0"
+                               << "1"
+                               << "10" << zero << "txtStock";
+    QTest::newRow("stock -0") << "-0"
+                              << "1"
+                              << "10" << zero << "txtStock";
     // The zero check comes after every field has been read as a number.
-    QTest::newRow("stock zero, final not numeric") << "0" << "x" << "10" << notNumeric << "txtFinal";
+    QTest::newRow("stock zero, final not numeric") << "0"
+                                                   << "x"
+                                                   << "10" << notNumeric << "txtFinal";
 }
 
 // One box at a time, modal, titled "Error!", warning icon, one OK button; the focus goes to the
@@ -312,7 +322,7 @@ void tst_frmMirvale::refusesBadInput()
     MessageBoxWatcher watcher;
     m_form->cmdAction_Click(0);
     QCOMPARE(watcher.boxes.size(), 1);
-    const ShownBox &box = watcher.boxes.first();
+    const MessageBoxWatcher::Box &box = watcher.boxes.first();
     QCOMPARE(box.title, QStringLiteral("Error!"));
     QCOMPARE(box.text, message);
     QCOMPARE(box.icon, QMessageBox::Warning);
@@ -366,8 +376,10 @@ void tst_frmMirvale::commandsShowThePressFirst_data()
     QTest::addColumn<QString>("focus");
     for (const char *focus : {"txtStock", "txtFinal", "txtFinalVolume", "txtStockVolume"})
         QTest::addRow("F5 in %s", focus) << "F5" << focus;
-    QTest::newRow("File > Calculate") << "menu" << "txtStock";
-    QTest::newRow("Enter in the final volume") << "Enter" << "txtFinalVolume";
+    QTest::newRow("File > Calculate") << "menu"
+                                      << "txtStock";
+    QTest::newRow("Enter in the final volume") << "Enter"
+                                               << "txtFinalVolume";
 }
 
 // Every command from the keyboard or the menu shows the Calculate button pressed for 125 ms,
@@ -463,9 +475,10 @@ void tst_frmMirvale::resultFieldsAreSetApart()
     for (int i = 0; i < 6; ++i) {
         QWidget *focus = QApplication::focusWidget();
         QWidget *control = focus->objectName() == u"picButton" ? focus->parentWidget() : focus;
-        visited.append(control->objectName() + (qobject_cast<LumoButton *>(control)
-                                                    ? QString::number(control->property("Index").toInt())
-                                                    : QString()));
+        visited.append(control->objectName() +
+                       (qobject_cast<LumoButton *>(control)
+                            ? QString::number(control->property("Index").toInt())
+                            : QString()));
         QTest::keyClick(focus, Qt::Key_Tab);
     }
     QCOMPARE(visited, QStringList({"txtStock", "txtFinal", "txtFinalVolume", "cmdAction0",
@@ -530,8 +543,8 @@ void tst_frmMirvale::layout()
         m_form->setContentsMargins(4, 46 - 4 - menuHeight, 4, 4);
     const QMargins margins = m_form->contentsMargins();
     m_form->resize(forms::twipsToPixelsX(client.width()) + margins.left() + margins.right(),
-                   forms::twipsToPixelsY(client.height()) + menuHeight + margins.top()
-                       + margins.bottom());
+                   forms::twipsToPixelsY(client.height()) + menuHeight + margins.top() +
+                       margins.bottom());
     QTRY_COMPARE(m_form->ScaleWidth(), float(client.width()));
     QCOMPARE(m_form->ScaleHeight(), float(client.height()));
 
@@ -547,8 +560,8 @@ void tst_frmMirvale::layout()
                                : m_form->control(name);
         const QVariantList expected = it.value().toList();
         const forms::TwipsRect place = forms::twipsGeometry(control);
-        QVERIFY2(place.left == expected[0].toFloat() && place.top == expected[1].toFloat()
-                     && place.width == expected[2].toFloat(),
+        QVERIFY2(place.left == expected[0].toFloat() && place.top == expected[1].toFloat() &&
+                     place.width == expected[2].toFloat(),
                  qPrintable(QStringLiteral("%1 at %2, %3 width %4")
                                 .arg(name)
                                 .arg(place.left)

@@ -107,8 +107,8 @@ void tst_NumberText::text_data()
     QTest::newRow("three digit exponent") << english << 1.5e300 << "1.5E+300";
     QTest::newRow("subnormal") << english << 5e-324 << "4.94065645841247E-324";
     QTest::newRow("infinite") << english << std::numeric_limits<double>::infinity() << "Infinity";
-    QTest::newRow("negative infinite") << english << -std::numeric_limits<double>::infinity()
-                                       << "-Infinity";
+    QTest::newRow("negative infinite")
+        << english << -std::numeric_limits<double>::infinity() << "-Infinity";
     QTest::newRow("no grouping") << english << 1234567.5 << "1234567.5";
     QTest::newRow("decimal comma") << german << 1234.5 << "1234,5";
     QTest::newRow("decimal comma exponent") << german << 1.25e20 << "1,25E+20";

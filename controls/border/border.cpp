@@ -1,5 +1,6 @@
 #include "border.h"
 
+#include "borderaccessible.h"
 #include "conversions.h"
 #include "propertybag.h"
 #include "runtimeerror.h"
@@ -31,6 +32,7 @@ Border::Border(QWidget *parent) : forms::UserControl(parent)
     linBorderDark = {0, 0, 6300, 0, DefaultDark};
     linBorderLight = {0, 15, 6300, 15, DefaultLight};
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installBorderAccessibility();
     Move(0, 0, 7440, 3600);
     PositionLines();
 }

@@ -40,8 +40,7 @@ const PointerEntry PointerEntries[] = {
     {"99 - Custom", 99},
 };
 
-template<typename Widget>
-Widget *place(Widget *widget, const char *name, forms::TwipsRect rect)
+template <typename Widget> Widget *place(Widget *widget, const char *name, forms::TwipsRect rect)
 {
     widget->setObjectName(QString::fromLatin1(name));
     forms::setTwipsGeometry(widget, rect);
@@ -91,7 +90,8 @@ void ButtonPage::createControls()
     txtDelta = textBox(this, "txtDelta", {90, 1670, 2700, 330});
     lblAlignment = label(this, "lblAlignment", tr("Alignment:"), {90, 2070, 2700, 240});
     txtAlignment = textBox(this, "txtAlignment", {90, 2320, 2700, 330});
-    lblMousePointer[1] = label(this, "lblMousePointer", tr("Tool tip text:"), {90, 2720, 2700, 240});
+    lblMousePointer[1] =
+        label(this, "lblMousePointer", tr("Tool tip text:"), {90, 2720, 2700, 240});
     lblMousePointer[1]->setProperty("Index", 1);
     txtToolTopText = textBox(this, "txtToolTopText", {90, 2970, 2700, 330});
     chkSwitch = checkBox(this, "chkSwitch", tr("Switch"), {3000, 120, 2700, 285});
@@ -103,13 +103,14 @@ void ButtonPage::addPointerEntries()
     // A drop-down list: only its entries can be chosen.
     cboMouse->setEditable(false);
     for (const PointerEntry &entry : PointerEntries)
-        cboMouse->addItem(QString::fromLatin1(entry.text), QVariant::fromValue<qint32>(entry.pointer));
+        cboMouse->addItem(QString::fromLatin1(entry.text),
+                          QVariant::fromValue<qint32>(entry.pointer));
 }
 
 // The pointer list is first on screen but comes after the alignment field in the Tab order.
 void ButtonPage::setTabOrder()
 {
-    const QList<QWidget *> order = {txtCaption, txtDelta,  txtAlignment, cboMouse,
+    const QList<QWidget *> order = {txtCaption,     txtDelta,  txtAlignment, cboMouse,
                                     txtToolTopText, chkSwitch, chkValue};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

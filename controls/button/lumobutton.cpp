@@ -1,6 +1,7 @@
 #include "lumobutton.h"
 
 #include "conversions.h"
+#include "lumobuttonaccessible.h"
 #include "picturebox.h"
 #include "propertybag.h"
 #include "runtimeerror.h"
@@ -64,6 +65,7 @@ LumoButton::LumoButton(QWidget *parent)
     picButton->setFocusPolicy(Qt::StrongFocus);
     picButton->Move(90, 90, 2535, 1500);
     setFocusProxy(picButton);
+    installLumoButtonAccessibility();
 
     picBuffer->setObjectName(QStringLiteral("picBuffer"));
     picBuffer->setFont(AmbientFont());
@@ -101,6 +103,10 @@ void LumoButton::compose(const Face &face)
         picBuffer->Move(0, 0, Width(), Height());
     else
         picBuffer->Move(0, 0, picButton->Width(), picButton->Height());
+    // The visible surface takes its new size before its scale is copied: after a resize it
+    // still has the old one, and a face laid out in that scale would be distorted.
+    if (face.sizeVisible)
+        picButton->Move(0, 0, Width(), Height());
     // One logical unit covers the same distance on both surfaces.
     picBuffer->setScaleWidth(picButton->ScaleWidth());
     picBuffer->setScaleHeight(picButton->ScaleHeight());
@@ -135,8 +141,6 @@ void LumoButton::compose(const Face &face)
         PrintCaption(m_Caption);
     picBuffer->Refresh();
 
-    if (face.sizeVisible)
-        picButton->Move(0, 0, Width(), Height());
     picButton->PaintPicture(picBuffer->Image(), 0, 0);
     picButton->Refresh();
 }
@@ -237,8 +241,8 @@ void LumoButton::DrawSelected()
         holder = m_Value ? &imgSelected : &imgPicture;
     else
         holder = imgSelected.hasPicture() ? &imgSelected : &imgPicture;
-    compose({holder, false, Background::Raised, &m_FontSelected, m_ForeColorSelected, 0, false,
-             false});
+    compose(
+        {holder, false, Background::Raised, &m_FontSelected, m_ForeColorSelected, 0, false, false});
 }
 
 void LumoButton::DrawPressed()
@@ -248,8 +252,8 @@ void LumoButton::DrawPressed()
         holder = m_Value ? &imgSelected : &imgPicture;
     else
         holder = imgPressed.hasPicture() ? &imgPressed : &imgPicture;
-    compose({holder, false, Background::Sunken, &m_FontPressed, m_ForeColorPressed,
-             float(m_Shift), false, false});
+    compose({holder, false, Background::Sunken, &m_FontPressed, m_ForeColorPressed, float(m_Shift),
+             false, false});
 }
 
 // ---- Properties ----------------------------------------------------------------------------
@@ -454,28 +458,35 @@ void LumoButton::ReadProperties(const forms::PropertyBag &bag)
     using namespace forms;
     const StdFont ambient = AmbientFont();
     picButton->setAutoRedraw(toBoolean(bag.ReadProperty(QStringLiteral("AutoRedraw"), false)));
-    picButton->setBackColor(
-        toColor(bag.ReadProperty(QStringLiteral("BackColor"), colorValue(SystemColor::ButtonFace))));
+    picButton->setBackColor(toColor(
+        bag.ReadProperty(QStringLiteral("BackColor"), colorValue(SystemColor::ButtonFace))));
     picBuffer->setBackColor(picButton->BackColor());
     setFont(toFont(bag.ReadProperty(QStringLiteral("Font"), fontValue(ambient))));
-    picButton->setForeColor(
-        toColor(bag.ReadProperty(QStringLiteral("ForeColor"), colorValue(SystemColor::ButtonText))));
+    picButton->setForeColor(toColor(
+        bag.ReadProperty(QStringLiteral("ForeColor"), colorValue(SystemColor::ButtonText))));
     picBuffer->setForeColor(picButton->ForeColor());
     setMouseIcon(toPicture(bag.ReadProperty(QStringLiteral("MouseIcon"), pictureValue({}))));
-    picButton->setMousePointer(toInteger(bag.ReadProperty(QStringLiteral("MousePointer"), integerValue(0))));
+    picButton->setMousePointer(
+        toInteger(bag.ReadProperty(QStringLiteral("MousePointer"), integerValue(0))));
     setPicture(toPicture(bag.ReadProperty(QStringLiteral("Picture"), pictureValue({}))));
     m_Caption = toText(bag.ReadProperty(QStringLiteral("Caption"), DefaultCaption));
     m_Delta = toInteger(bag.ReadProperty(QStringLiteral("Delta"), integerValue(DefaultDelta)));
-    m_LightBorderColor = toColor(bag.ReadProperty(QStringLiteral("LightBorderColor"), colorValue(White)));
-    m_DarkBorderColor = toColor(bag.ReadProperty(QStringLiteral("DarkBorderColor"), colorValue(Grey)));
+    m_LightBorderColor =
+        toColor(bag.ReadProperty(QStringLiteral("LightBorderColor"), colorValue(White)));
+    m_DarkBorderColor =
+        toColor(bag.ReadProperty(QStringLiteral("DarkBorderColor"), colorValue(Grey)));
     // Loading writes the design-time-only fields directly, so it works while the window runs.
     m_Alignment = toInteger(bag.ReadProperty(QStringLiteral("Alignment"), integerValue(0)));
-    imgSelected.setPicture(toPicture(bag.ReadProperty(QStringLiteral("SelectedPicture"), pictureValue({}))));
-    imgPressed.setPicture(toPicture(bag.ReadProperty(QStringLiteral("PressedPicture"), pictureValue({}))));
+    imgSelected.setPicture(
+        toPicture(bag.ReadProperty(QStringLiteral("SelectedPicture"), pictureValue({}))));
+    imgPressed.setPicture(
+        toPicture(bag.ReadProperty(QStringLiteral("PressedPicture"), pictureValue({}))));
     m_FontSelected = toFont(bag.ReadProperty(QStringLiteral("FontSelected"), fontValue(ambient)));
     m_FontPressed = toFont(bag.ReadProperty(QStringLiteral("FontPressed"), fontValue(ambient)));
-    m_ForeColorSelected = toColor(bag.ReadProperty(QStringLiteral("ForeColorSelected"), colorValue(0)));
-    m_ForeColorPressed = toColor(bag.ReadProperty(QStringLiteral("ForeColorPressed"), colorValue(0)));
+    m_ForeColorSelected =
+        toColor(bag.ReadProperty(QStringLiteral("ForeColorSelected"), colorValue(0)));
+    m_ForeColorPressed =
+        toColor(bag.ReadProperty(QStringLiteral("ForeColorPressed"), colorValue(0)));
     m_Switch = toBoolean(bag.ReadProperty(QStringLiteral("Switch"), integerValue(0)));
     m_Value = toBoolean(bag.ReadProperty(QStringLiteral("Value"), integerValue(0)));
     m_Shift = toInteger(bag.ReadProperty(QStringLiteral("Shift"), integerValue(DefaultShift)));
@@ -493,19 +504,27 @@ void LumoButton::WriteProperties(forms::PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("ForeColor"), colorValue(picButton->ForeColor()),
                       colorValue(SystemColor::ButtonText));
     bag.WriteProperty(QStringLiteral("MouseIcon"), pictureValue(MouseIcon()), pictureValue({}));
-    bag.WriteProperty(QStringLiteral("MousePointer"), integerValue(picButton->MousePointer()), integerValue(0));
+    bag.WriteProperty(QStringLiteral("MousePointer"), integerValue(picButton->MousePointer()),
+                      integerValue(0));
     bag.WriteProperty(QStringLiteral("Picture"), pictureValue(Picture()), pictureValue({}));
     bag.WriteProperty(QStringLiteral("Caption"), m_Caption, DefaultCaption);
     bag.WriteProperty(QStringLiteral("Delta"), integerValue(m_Delta), integerValue(DefaultDelta));
-    bag.WriteProperty(QStringLiteral("LightBorderColor"), colorValue(m_LightBorderColor), colorValue(White));
-    bag.WriteProperty(QStringLiteral("DarkBorderColor"), colorValue(m_DarkBorderColor), colorValue(Grey));
+    bag.WriteProperty(QStringLiteral("LightBorderColor"), colorValue(m_LightBorderColor),
+                      colorValue(White));
+    bag.WriteProperty(QStringLiteral("DarkBorderColor"), colorValue(m_DarkBorderColor),
+                      colorValue(Grey));
     bag.WriteProperty(QStringLiteral("Alignment"), integerValue(m_Alignment), integerValue(0));
-    bag.WriteProperty(QStringLiteral("SelectedPicture"), pictureValue(SelectedPicture()), pictureValue({}));
-    bag.WriteProperty(QStringLiteral("PressedPicture"), pictureValue(PressedPicture()), pictureValue({}));
-    bag.WriteProperty(QStringLiteral("FontSelected"), fontValue(m_FontSelected), fontValue(ambient));
+    bag.WriteProperty(QStringLiteral("SelectedPicture"), pictureValue(SelectedPicture()),
+                      pictureValue({}));
+    bag.WriteProperty(QStringLiteral("PressedPicture"), pictureValue(PressedPicture()),
+                      pictureValue({}));
+    bag.WriteProperty(QStringLiteral("FontSelected"), fontValue(m_FontSelected),
+                      fontValue(ambient));
     bag.WriteProperty(QStringLiteral("FontPressed"), fontValue(m_FontPressed), fontValue(ambient));
-    bag.WriteProperty(QStringLiteral("ForeColorSelected"), colorValue(m_ForeColorSelected), colorValue(0));
-    bag.WriteProperty(QStringLiteral("ForeColorPressed"), colorValue(m_ForeColorPressed), colorValue(0));
+    bag.WriteProperty(QStringLiteral("ForeColorSelected"), colorValue(m_ForeColorSelected),
+                      colorValue(0));
+    bag.WriteProperty(QStringLiteral("ForeColorPressed"), colorValue(m_ForeColorPressed),
+                      colorValue(0));
     bag.WriteProperty(QStringLiteral("Switch"), m_Switch, integerValue(0));
     bag.WriteProperty(QStringLiteral("Value"), m_Value, integerValue(0));
     bag.WriteProperty(QStringLiteral("Shift"), integerValue(m_Shift), integerValue(DefaultShift));

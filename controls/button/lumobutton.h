@@ -155,6 +155,9 @@ protected:
     void UserControl_Resize() override;
 
 private:
+    // Presents the button to assistive technology and presses it on request.
+    friend class LumoButtonAccessible;
+
     enum class Background { Fill, None, Raised, Sunken };
     // One column of the composition: what a drawing adds to the shared skeleton.
     struct Face

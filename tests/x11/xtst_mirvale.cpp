@@ -32,8 +32,8 @@ QString xdotool(const QStringList &arguments)
 
 QString findWindow(const QString &title)
 {
-    return xdotool({"search", "--onlyvisible", "--name",
-                    "^" + QRegularExpression::escape(title) + "$"})
+    return xdotool(
+               {"search", "--onlyvisible", "--name", "^" + QRegularExpression::escape(title) + "$"})
         .section(u'\n', 0, 0);
 }
 
@@ -66,7 +66,8 @@ QRect windowGeometry(const QString &window)
 {
     const QString info = run(QStringLiteral("xwininfo"), {"-id", window});
     auto value = [&](const QString &label) {
-        const QRegularExpression pattern(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)"));
+        const QRegularExpression pattern(QRegularExpression::escape(label) +
+                                         QStringLiteral(":\\s*(-?\\d+)"));
         return pattern.match(info).captured(1).toInt();
     };
     return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
@@ -171,8 +172,8 @@ void xtst_Mirvale::labSession()
     // twips above the bottom edge.
     const float clientWidth = forms::pixelsToTwipsX(float(frame.width()));
     const float clientHeight = forms::pixelsToTwipsY(float(frame.height() - menuBarHeight()));
-    const QPoint calculate = at((clientWidth - 2 * 1635 - 45) / 2 + 1635 / 2,
-                                clientHeight - 45 - 465 / 2);
+    const QPoint calculate =
+        at((clientWidth - 2 * 1635 - 45) / 2 + 1635 / 2, clientHeight - 45 - 465 / 2);
     moveTo(calculate);
     QTest::qWait(400);
     screenshot(frame, QStringLiteral("mirvale-raised.png"));
@@ -192,8 +193,10 @@ void xtst_Mirvale::labSession()
         const QImage shot = QGuiApplication::primaryScreen()
                                 ->grabWindow(0, face.x(), face.y(), face.width(), face.height())
                                 .toImage();
-        const QColor topLeft = shot.pixelColor(0, 0), bottomRight = shot.pixelColor(shot.width() - 1, shot.height() - 1);
-        const bool isSunken = topLeft == QColor(128, 128, 128) && bottomRight == QColor(255, 255, 255);
+        const QColor topLeft = shot.pixelColor(0, 0),
+                     bottomRight = shot.pixelColor(shot.width() - 1, shot.height() - 1);
+        const bool isSunken =
+            topLeft == QColor(128, 128, 128) && bottomRight == QColor(255, 255, 255);
         if (isSunken)
             sunken = true;
         else if (sunken && topLeft == bottomRight)
