@@ -102,7 +102,8 @@ private:
     QWidget *m_client;
     QList<QPointer<QWidget>> m_controls;
     bool m_loaded = false;
-    QSize m_knownFrameExtra;
+    // A window starts without a frame; a window manager adds one after it shows.
+    QSize m_knownFrameExtra{0, 0};
 };
 
 } // namespace forms

@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
 # Runs a command against a private Xvfb server on a free display and stops the server after.
+#   run-under-xvfb.sh [--window-manager] command...
+# With --window-manager an openbox window manager frames the windows, as on a desktop.
 set -euo pipefail
+manager=false
+if [ "${1:-}" = "--window-manager" ]; then
+    manager=true
+    shift
+fi
 display=""
 for number in $(seq 90 160); do
     if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
@@ -18,4 +25,13 @@ for _ in $(seq 1 100); do
 done
 export DISPLAY="$display"
 export QT_QPA_PLATFORM=xcb
+if $manager; then
+    openbox >/dev/null 2>&1 &
+    window_manager=$!
+    trap 'kill $window_manager 2>/dev/null; kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
+    for _ in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+        sleep 0.05
+    done
+fi
 "$@"

@@ -74,6 +74,17 @@ QRect windowGeometry(const QString &window)
                  value("Height"));
 }
 
+// The frame a window manager put around a window: left, right, top, bottom; none without one.
+QMargins frameExtents(const QString &window)
+{
+    const QString text = run(QStringLiteral("xprop"), {"-id", window, "_NET_FRAME_EXTENTS"});
+    const QStringList values = text.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    if (values.size() != 4)
+        return {};
+    return QMargins(values[0].trimmed().toInt(), values[2].trimmed().toInt(),
+                    values[1].trimmed().toInt(), values[3].trimmed().toInt());
+}
+
 // A picture of the screen around an area, saved where screenshots are asked for.
 void screenshot(const QRect &area, const QString &name)
 {
@@ -152,6 +163,19 @@ void xtst_Mirvale::labSession()
     const QString window = waitForWindow(QStringLiteral("Mirvale V. 1.0.1"));
     QVERIFY2(!window.isEmpty(), "the calculator window did not appear");
     focus(window);
+    // The window is centred on the screen by its outer size, frame included, once the window
+    // manager has framed it.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QPoint offset;
+    QElapsedTimer settle;
+    settle.start();
+    do {
+        QTest::qWait(100);
+        const QRect outer = windowGeometry(window).marginsAdded(frameExtents(window));
+        offset = outer.center() - screen.center();
+    } while ((qAbs(offset.x()) > 1 || qAbs(offset.y()) > 1) && settle.elapsed() < 3000);
+    QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
+             qPrintable(QStringLiteral("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
     const QRect frame = windowGeometry(window);
     m_client = frame.topLeft() + QPoint(0, menuBarHeight());
     QTest::qWait(300);
