@@ -267,6 +267,8 @@ private slots:
     void coloursReadBackAsSet();
     void designTimeOnly_data();
     void designTimeOnly();
+    void descriptionForDesigners_data();
+    void descriptionForDesigners();
 };
 
 void tst_LumoButtonProperties::initTestCase()
@@ -698,6 +700,68 @@ void tst_LumoButtonProperties::designTimeOnly()
         QVERIFY(!same(valueOf(*button, name), before));
         QCOMPARE(reported(changes), QStringList(name));
     }
+}
+
+void tst_LumoButtonProperties::descriptionForDesigners_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("help");
+    QTest::addColumn<QString>("page");
+    const QString graphic = QStringLiteral("Returns/sets a graphic to be displayed in a control.");
+    QTest::newRow("BackColor") << "BackColor"
+                               << "Returns/sets the background color used to display text and "
+                                  "graphics in an object."
+                               << "";
+    QTest::newRow("Font") << "Font"
+                          << "Returns a Font object."
+                          << "";
+    QTest::newRow("MouseIcon") << "MouseIcon"
+                               << "Sets a custom mouse icon."
+                               << "";
+    QTest::newRow("MousePointer") << "MousePointer"
+                                  << "Returns/sets the type of mouse pointer displayed when over "
+                                     "part of an object."
+                                  << "Button";
+    for (const char *picture : {"Picture", "SelectedPicture", "PressedPicture"})
+        QTest::newRow(picture) << picture << graphic << "";
+    QTest::newRow("ToolTipText")
+        << "ToolTipText"
+        << "Returns/sets the text displayed when the mouse is paused over the control."
+        << "";
+    for (const char *paged : {"Caption", "Delta", "Alignment", "Switch", "Value"})
+        QTest::newRow(paged) << paged << ""
+                             << "Button";
+    QTest::newRow("Click") << "Click"
+                           << "Occurs when the user presses and then releases a mouse button "
+                              "over an object."
+                           << "";
+    QTest::newRow("KeyPress") << "KeyPress"
+                              << "Occurs when the user presses and releases an ANSI key."
+                              << "";
+    QTest::newRow("Shift") << "Shift"
+                           << ""
+                           << "";
+    QTest::newRow("LightBorderColor") << "LightBorderColor"
+                                      << ""
+                                      << "";
+}
+
+// What a designer reads about the control: its pages in order, and for some members a help text
+// and the page that edits them.
+void tst_LumoButtonProperties::descriptionForDesigners()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, help);
+    QFETCH(QString, page);
+    const QMetaObject &meta = LumoButton::staticMetaObject;
+    auto info = [&](const QString &key) {
+        const int i = meta.indexOfClassInfo(key.toLatin1().constData());
+        return i < 0 ? QString() : QString::fromLatin1(meta.classInfo(i).value());
+    };
+    QCOMPARE(info("PropertyPages"),
+             QStringLiteral("StandardFont,StandardPicture,StandardColor,Button"));
+    QCOMPARE(info("Help:" + member), help);
+    QCOMPARE(info("Page:" + member), page);
 }
 
 QTEST_MAIN(tst_LumoButtonProperties)
