@@ -46,21 +46,9 @@ double toNumber(const QVariant &value)
             return *number;
         throw RuntimeError::typeMismatch();
     }
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Float:
-    case QMetaType::Double:
-        return value.toDouble();
     default:
+        if (holdsNumber(value))
+            return value.toDouble();
         throw RuntimeError::typeMismatch();
     }
 }
@@ -75,6 +63,29 @@ template <typename Integer> Integer toIntegerOf(const QVariant &value)
 }
 
 } // namespace
+
+bool holdsNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
 
 qint16 toInteger(const QVariant &value)
 {

@@ -21,6 +21,9 @@ QString toText(const QVariant &value);
 StdFont toFont(const QVariant &value);
 StdPicture toPicture(const QVariant &value);
 
+// Whether a value is a number or a Boolean, as opposed to text, a font or a picture.
+bool holdsNumber(const QVariant &value);
+
 // Converts a value for a property of the given type, as a property assignment by name does.
 QVariant convertTo(const QVariant &value, QMetaType type);
 

@@ -1,31 +1,12 @@
 #include "propertybag.h"
 
+#include "conversions.h"
 #include "stdfont.h"
 #include "stdpicture.h"
 
 namespace forms {
 
 namespace {
-
-bool isNumberLike(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 double numberOf(const QVariant &v)
 {
@@ -43,7 +24,7 @@ bool PropertyBag::sameValue(const QVariant &a, const QVariant &b)
 {
     if (!a.isValid() || !b.isValid())
         return a.isValid() == b.isValid();
-    if (isNumberLike(a) && isNumberLike(b))
+    if (holdsNumber(a) && holdsNumber(b))
         return numberOf(a) == numberOf(b);
     if (a.typeId() == qMetaTypeId<StdFont>() && b.typeId() == qMetaTypeId<StdFont>())
         return a.value<StdFont>() == b.value<StdFont>();

@@ -8,6 +8,7 @@
 #include "lumobutton.h"
 #include "propertypagehost.h"
 #include "standardpages.h"
+#include "x11/x11tools.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -16,33 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-namespace {
-
-void xdotool(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    process.waitForFinished(10000);
-}
-
-void screenshot(const QRect &area, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("MIRVALE_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    const QRect margin = area.adjusted(-10, -34, 10, 10);
-    QProcess::execute(QStringLiteral("import"), {"-window", "root", "-crop",
-                                                 QStringLiteral("%1x%2+%3+%4")
-                                                     .arg(margin.width())
-                                                     .arg(margin.height())
-                                                     .arg(margin.x())
-                                                     .arg(margin.y()),
-                                                 "+repage", folder + u'/' + name});
-}
-
-} // namespace
 
 class xtst_Designer : public QObject
 {

@@ -1,6 +1,7 @@
 // The real program under a real X server, driven with real X input (xdotool).
 #include "stdfont.h"
 #include "twips.h"
+#include "x11/x11tools.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,20 +16,6 @@
 namespace {
 
 const QString Program = QStringLiteral(MIRVALE_BINARY_DIR "/app/mirvale");
-
-QString run(const QString &program, const QStringList &arguments, int timeout = 10000)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeout))
-        qWarning() << program << arguments << "did not finish";
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
-QString xdotool(const QStringList &arguments)
-{
-    return run(QStringLiteral("xdotool"), arguments);
-}
 
 QString findWindow(const QString &title)
 {
@@ -83,24 +70,6 @@ QMargins frameExtents(const QString &window)
         return {};
     return QMargins(values[0].trimmed().toInt(), values[2].trimmed().toInt(),
                     values[1].trimmed().toInt(), values[3].trimmed().toInt());
-}
-
-// A picture of the screen around an area, saved where screenshots are asked for.
-void screenshot(const QRect &area, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("MIRVALE_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    // Room above for the title bar a window manager adds.
-    const QRect margin = area.adjusted(-10, -34, 10, 10);
-    run(QStringLiteral("import"), {"-window", "root", "-crop",
-                                   QStringLiteral("%1x%2+%3+%4")
-                                       .arg(margin.width())
-                                       .arg(margin.height())
-                                       .arg(margin.x())
-                                       .arg(margin.y()),
-                                   "+repage", folder + u'/' + name});
 }
 
 // The calculator's menu bar is as tall as one with the same caption and font in this process.
