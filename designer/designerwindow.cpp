@@ -101,7 +101,13 @@ bool DesignerWindow::saveAs(const QString &path)
         fail(tr("Save"), tr("%1 cannot be written: %2").arg(path, file.errorString()));
         return false;
     }
-    file.write(forms::writeDefinition(m_surface->definition()));
+    try {
+        file.write(forms::writeDefinition(m_surface->definition()));
+    } catch (const forms::DefinitionError &error) {
+        file.cancelWriting();
+        fail(tr("Save"), tr("%1 was not written: %2").arg(path, error.message()));
+        return false;
+    }
     if (!file.commit()) {
         fail(tr("Save"),
              tr("%1 cannot be written: %2\nThe file is as it was.").arg(path, file.errorString()));

@@ -117,7 +117,16 @@ private:
         const auto attributes = m_xml.attributes();
         if (!attributes.hasAttribute(name))
             fail(QStringLiteral("<%1> has no \"%2\" attribute").arg(m_xml.name(), name));
-        return attributes.value(name).toString();
+        return validText(attributes.value(name).toString());
+    }
+
+    // The XML reader passes on a lone surrogate from a UTF-16 file. That is no character, and
+    // the definition could not be written back.
+    QString validText(const QString &text) const
+    {
+        if (!QStringView(text).isValidUtf16())
+            fail(QStringLiteral("text that is not valid Unicode"));
+        return text;
     }
 
     int intAttribute(const QString &name, int fallback, bool required = false)
@@ -153,7 +162,7 @@ private:
         MenuDefinition menu;
         menu.name = requiredAttribute(QStringLiteral("name"));
         menu.caption = requiredAttribute(QStringLiteral("caption"));
-        menu.shortcut = m_xml.attributes().value(QStringLiteral("shortcut")).toString();
+        menu.shortcut = validText(m_xml.attributes().value(QStringLiteral("shortcut")).toString());
         while (nextElement()) {
             if (m_xml.name() != u"menu")
                 fail(QStringLiteral("unexpected <%1> in <menu>").arg(m_xml.name()));
@@ -228,7 +237,7 @@ private:
                         const QXmlStreamAttributes &attributes)
     {
         if (type == TypeString)
-            return text;
+            return validText(text);
         if (type == TypeInteger) {
             bool ok = false;
             const int value = text.trimmed().toInt(&ok);
@@ -333,6 +342,20 @@ private:
     QString m_entry;
 };
 
+// Whether XML can hold the text: XML 1.0 has no place for most control characters, nor for a
+// surrogate without its pair.
+bool xmlCanHold(QStringView text)
+{
+    if (!text.isValidUtf16())
+        return false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)
+            return false;
+    }
+    return true;
+}
+
 class Writer
 {
 public:
@@ -346,7 +369,7 @@ public:
     {
         m_xml.writeStartDocument();
         m_xml.writeStartElement(QStringLiteral("window"));
-        m_xml.writeAttribute(QStringLiteral("name"), definition.name);
+        attribute(QStringLiteral("name"), definition.name);
         writeEntries(QStringLiteral("setting"), definition.settings);
         for (const MenuDefinition &menu : definition.menus)
             writeMenu(menu);
@@ -360,10 +383,12 @@ private:
     void writeMenu(const MenuDefinition &menu)
     {
         m_xml.writeStartElement(QStringLiteral("menu"));
-        m_xml.writeAttribute(QStringLiteral("name"), menu.name);
-        m_xml.writeAttribute(QStringLiteral("caption"), menu.caption);
+        m_where = QStringLiteral("menu '%1': ").arg(menu.name);
+        m_entry.clear();
+        attribute(QStringLiteral("name"), menu.name);
+        attribute(QStringLiteral("caption"), menu.caption);
         if (!menu.shortcut.isEmpty())
-            m_xml.writeAttribute(QStringLiteral("shortcut"), menu.shortcut);
+            attribute(QStringLiteral("shortcut"), menu.shortcut);
         for (const MenuDefinition &item : menu.items)
             writeMenu(item);
         m_xml.writeEndElement();
@@ -372,8 +397,10 @@ private:
     void writeControl(const ControlDefinition &control)
     {
         m_xml.writeStartElement(QStringLiteral("control"));
-        m_xml.writeAttribute(QStringLiteral("class"), control.className);
-        m_xml.writeAttribute(QStringLiteral("name"), control.name);
+        m_where = QStringLiteral("control '%1': ").arg(control.displayName());
+        m_entry.clear();
+        attribute(QStringLiteral("class"), control.className);
+        attribute(QStringLiteral("name"), control.name);
         if (control.index >= 0)
             m_xml.writeAttribute(QStringLiteral("index"), QString::number(control.index));
         m_xml.writeAttribute(QStringLiteral("left"), twips(control.rect.left));
@@ -398,11 +425,12 @@ private:
     {
         const QVariant &value = entry.value;
         m_xml.writeStartElement(element);
-        m_xml.writeAttribute(QStringLiteral("name"), entry.name);
+        attribute(QStringLiteral("name"), entry.name);
+        m_entry = entry.name;
         if (value.typeId() == qMetaTypeId<StdFont>()) {
             const StdFont font = value.value<StdFont>();
             m_xml.writeAttribute(QStringLiteral("type"), TypeFont);
-            m_xml.writeAttribute(QStringLiteral("face"), font.name);
+            attribute(QStringLiteral("face"), font.name);
             m_xml.writeAttribute(QStringLiteral("size"), QString::number(font.size, 'g', 10));
             m_xml.writeAttribute(QStringLiteral("weight"), QString::number(font.weight));
             m_xml.writeAttribute(QStringLiteral("charset"), QString::number(font.charset));
@@ -449,10 +477,41 @@ private:
             break;
         default:
             m_xml.writeAttribute(QStringLiteral("type"), TypeString);
-            m_xml.writeCharacters(value.toString());
+            writeText(value.toString());
             break;
         }
         m_xml.writeEndElement();
+    }
+
+    // A reader turns a carriage return written as it is into a line end, so each one goes as a
+    // character reference.
+    void writeText(const QString &text)
+    {
+        refuseUnless(xmlCanHold(text));
+        const QList<QStringView> parts = QStringView(text).split(u'\r');
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                m_xml.writeEntityReference(QStringLiteral("#13"));
+            m_xml.writeCharacters(parts[i].toString());
+        }
+    }
+
+    // Text XML cannot hold would be lost on the way out: the definition is refused instead.
+    void attribute(const QString &name, const QString &value)
+    {
+        refuseUnless(xmlCanHold(value));
+        m_xml.writeAttribute(name, value);
+    }
+
+    void refuseUnless(bool storable) const
+    {
+        if (storable)
+            return;
+        const QString entry =
+            m_entry.isEmpty() ? QString() : QStringLiteral("entry '%1': ").arg(m_entry);
+        throw DefinitionError(m_where + entry +
+                              QStringLiteral("holds a character that a window definition "
+                                             "cannot store"));
     }
 
     static QString boolean(bool value)
@@ -461,6 +520,8 @@ private:
     }
 
     QXmlStreamWriter m_xml;
+    QString m_where;
+    QString m_entry;
 };
 
 } // namespace

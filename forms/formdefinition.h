@@ -65,7 +65,8 @@ private:
 FormDefinition readDefinition(const QByteArray &xml, const QString &source);
 
 // Writes a definition; reading the result gives the same definition, and writing that again the
-// same bytes.
+// same bytes. Text that XML cannot hold (most control characters) is not dropped: the definition
+// is refused with a DefinitionError naming the control and the entry.
 QByteArray writeDefinition(const FormDefinition &definition);
 
 } // namespace forms

@@ -1,5 +1,6 @@
 #include "numbertext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -209,10 +210,14 @@ QString numberToText(double value, const QLocale &locale)
     if (value == 0)
         return QStringLiteral("0");
 
-    // The 15 significant digits and the decimal exponent of the first one.
+    // The 15 significant digits and the decimal exponent of the first one. The few largest
+    // doubles would round up past the largest double, to a text that no longer reads as a number;
+    // they keep the largest 15 digits that do.
+    constexpr double LargestReadable = 1.79769313486231e308;
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 14);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::min(std::fabs(value), LargestReadable),
+                      std::chars_format::scientific, 14);
     const std::string scientific(buffer, result.ptr);
     const std::size_t ePos = scientific.find('e');
     std::string digits = scientific.substr(0, 1) + scientific.substr(2, ePos - 2);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace forms {
 
@@ -18,6 +19,11 @@ namespace {
 
 // Coordinates are clamped far outside any surface so that wild values cannot overflow.
 constexpr double PixelLimit = 1.0e6;
+constexpr qsizetype MaxKeptAdvances = 256;
+// Drawn images are kept for surfaces of a button's size, a few faces each.
+constexpr qsizetype MaxKeptImageBytes = 256 * 1024;
+constexpr qsizetype MaxKeptSteps = 128;
+constexpr qsizetype MaxDrawnImages = 8;
 
 int roundToPixel(double v)
 {
@@ -90,10 +96,20 @@ Qt::CursorShape cursorShape(qint16 pointer)
 
 } // namespace
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent), m_qfont(m_font.toQFont())
+PictureBox::PictureBox(QWidget *parent)
+    : QWidget(parent), m_qfont(m_font.toQFont()), m_metrics(m_qfont, &referenceDevice()),
+      m_ascent(m_metrics.ascent()), m_lineHeight(m_metrics.height())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Fonts added to or removed from the application can change what a face name resolves to.
+    connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
+        flushSteps();
+        m_advances.clear();
+        m_drawn.clear();
+        m_painterFont.reset();
+        fontChanged();
+    });
 }
 
 void PictureBox::Move(float left, std::optional<float> top, std::optional<float> width,
@@ -162,6 +178,7 @@ void PictureBox::ensureImage()
     const QSize deviceSize = (QSizeF(size()) * ratio).toSize();
     if (m_image.size() == deviceSize && m_image.devicePixelRatio() == ratio)
         return;
+    flushSteps();
     endPainting();
     QImage image(deviceSize, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
@@ -181,11 +198,7 @@ void PictureBox::ensureImage()
 bool PictureBox::beginPainting()
 {
     ensureImage();
-    if (m_image.isNull())
-        return false;
-    if (!m_painter.isActive())
-        m_painter.begin(&m_image);
-    return true;
+    return !m_image.isNull();
 }
 
 void PictureBox::endPainting()
@@ -194,13 +207,98 @@ void PictureBox::endPainting()
         m_painter.end();
 }
 
+bool PictureBox::Step::operator==(const Step &other) const
+{
+    return kind == other.kind && box == other.box && origin == other.origin &&
+           color == other.color && picture.cacheKey() == other.picture.cacheKey() &&
+           ratio == other.ratio && font == other.font && text == other.text;
+}
+
+void PictureBox::paintStep(Step &&step)
+{
+    if (m_keeping) {
+        if (m_steps.size() < MaxKeptSteps) {
+            m_steps.append(std::move(step));
+            return;
+        }
+        flushSteps();
+    }
+    draw(step);
+}
+
+void PictureBox::draw(const Step &step)
+{
+    if (step.kind == Step::Clear) {
+        endPainting();
+        m_image.fill(step.color);
+        return;
+    }
+    if (!m_painter.isActive()) {
+        m_painter.begin(&m_image);
+        m_painterFont.reset();
+    }
+    switch (step.kind) {
+    case Step::Fill:
+        m_painter.fillRect(step.box, step.color);
+        break;
+    case Step::Picture:
+        m_painter.drawImage(step.box.topLeft(), step.picture);
+        break;
+    case Step::Text:
+        if (m_painterFont != step.font) {
+            m_painter.setFont(*step.font);
+            m_painterFont = step.font;
+        }
+        m_painter.setPen(step.color);
+        m_painter.drawText(step.origin, step.text);
+        break;
+    case Step::Clear:
+        break;
+    }
+}
+
+void PictureBox::flushSteps()
+{
+    if (!m_keeping)
+        return;
+    m_keeping = false;
+    for (qsizetype i = 0; i < m_drawn.size(); ++i) {
+        if (m_drawn.at(i).steps == m_steps) {
+            m_image = m_drawn.at(i).image;
+            m_drawn.move(i, 0);
+            m_steps.clear();
+            return;
+        }
+    }
+    for (const Step &step : std::as_const(m_steps))
+        draw(step);
+    endPainting();
+    m_drawn.prepend({m_steps, m_image});
+    if (m_drawn.size() > MaxDrawnImages)
+        m_drawn.removeLast();
+    m_steps.clear();
+}
+
 void PictureBox::Cls()
 {
     endPainting();
+    // Whatever was kept since the last clearing would be covered by this one.
+    m_keeping = false;
+    m_steps.clear();
     ensureImage();
-    m_image.fill(toQColor(m_backColor, palette()));
+    const QColor back = toQColor(m_backColor, palette());
     m_currentX = 0;
     m_currentY = 0;
+    if (!m_image.isNull() && m_image.sizeInBytes() <= MaxKeptImageBytes) {
+        m_keeping = true;
+        Step clear(Step::Clear);
+        clear.box = m_image.rect();
+        clear.ratio = m_image.devicePixelRatio();
+        clear.color = back;
+        m_steps.append(std::move(clear));
+    } else {
+        m_image.fill(back);
+    }
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, OleColor color)
@@ -208,9 +306,11 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, OleColor color)
     if (beginPainting()) {
         const int px1 = toPixelX(x1), px2 = toPixelX(x2);
         const int py1 = toPixelY(y1), py2 = toPixelY(y2);
-        const QRect box(QPoint(std::min(px1, px2), std::min(py1, py2)),
-                        QPoint(std::max(px1, px2), std::max(py1, py2)));
-        m_painter.fillRect(box, toQColor(color, palette()));
+        Step fill(Step::Fill);
+        fill.box = QRect(QPoint(std::min(px1, px2), std::min(py1, py2)),
+                         QPoint(std::max(px1, px2), std::max(py1, py2)));
+        fill.color = toQColor(color, palette());
+        paintStep(std::move(fill));
     }
     m_currentX = x2;
     m_currentY = y2;
@@ -220,32 +320,46 @@ void PictureBox::PaintPicture(const QImage &picture, float x, float y)
 {
     if (picture.isNull() || !beginPainting())
         return;
-    m_painter.drawImage(QPoint(toPixelX(x), toPixelY(y)), picture);
+    Step paint(Step::Picture);
+    paint.box = QRect(QPoint(toPixelX(x), toPixelY(y)), picture.size());
+    paint.picture = picture;
+    paintStep(std::move(paint));
 }
 
-QFontMetricsF PictureBox::metrics() const
+void PictureBox::fontChanged()
 {
-    return QFontMetricsF(m_qfont, &referenceDevice());
+    m_metrics = QFontMetricsF(m_qfont, &referenceDevice());
+    m_ascent = m_metrics.ascent();
+    m_lineHeight = m_metrics.height();
 }
 
 float PictureBox::TextWidth(const QString &text) const
 {
-    return float(metrics().horizontalAdvance(text) * unitsPerPixelX());
+    auto advance = m_advances.constFind(text);
+    if (advance == m_advances.constEnd()) {
+        // Captions are short and few; a surface printing ever new text does not grow without end.
+        if (m_advances.size() >= MaxKeptAdvances)
+            m_advances.clear();
+        advance = m_advances.insert(text, m_metrics.horizontalAdvance(text));
+    }
+    return float(*advance * unitsPerPixelX());
 }
 
 float PictureBox::TextHeight(const QString &text) const
 {
     Q_UNUSED(text)
-    return float(metrics().height() * unitsPerPixelY());
+    return float(m_lineHeight * unitsPerPixelY());
 }
 
 void PictureBox::Print(const QString &text)
 {
     if (beginPainting()) {
-        m_painter.setFont(m_qfont);
-        m_painter.setPen(toQColor(m_foreColor, palette()));
-        const QPointF origin(toPixelX(m_currentX), toPixelY(m_currentY) + metrics().ascent());
-        m_painter.drawText(origin, text);
+        Step print(Step::Text);
+        print.font = m_qfont;
+        print.color = toQColor(m_foreColor, palette());
+        print.origin = QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + m_ascent);
+        print.text = text;
+        paintStep(std::move(print));
     }
     m_currentX += TextWidth(text);
 }
@@ -254,12 +368,17 @@ void PictureBox::setFontUnderline(bool underline)
 {
     m_font.underline = underline;
     m_qfont.setUnderline(underline);
+    fontChanged();
 }
 
 void PictureBox::setFont(const StdFont &font)
 {
+    if (font == m_font)
+        return;
     m_font = font;
     m_qfont = font.toQFont();
+    m_advances.clear();
+    fontChanged();
 }
 
 void PictureBox::setBackColor(OleColor color)
@@ -270,6 +389,7 @@ void PictureBox::setBackColor(OleColor color)
 
 QImage PictureBox::Image()
 {
+    flushSteps();
     endPainting();
     ensureImage();
     return m_image;
@@ -320,6 +440,7 @@ void PictureBox::paintEvent(QPaintEvent *)
         dispatchEvent([this] { emit Paint(); });
         m_inPaintNotification = false;
     }
+    flushSteps();
     endPainting();
     ensureImage();
     QPainter painter(this);

@@ -5,7 +5,10 @@
 #include "stdfont.h"
 #include "stdpicture.h"
 
+#include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QWidget>
 
@@ -123,7 +126,28 @@ private:
     double unitsPerPixelY() const;
     int toPixelX(float x) const;
     int toPixelY(float y) const;
-    QFontMetricsF metrics() const;
+    void fontChanged();
+
+    // One drawing request, resolved to device pixels, colours and a font when it was made.
+    struct Step
+    {
+        enum Kind { Clear, Fill, Picture, Text };
+        explicit Step(Kind kind) : kind(kind) {}
+
+        Kind kind;
+        QRect box;      // Clear: the image; Fill: the rectangle; Picture: where it goes
+        QPointF origin; // Text: the baseline origin
+        QColor color;
+        QImage picture;
+        qreal ratio = 1;           // Clear: the device pixel ratio
+        std::optional<QFont> font; // Text
+        QString text;
+
+        bool operator==(const Step &other) const;
+    };
+    void paintStep(Step &&step);
+    void draw(const Step &step);
+    void flushSteps();
     void applyCursor();
     void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), QMouseEvent *event);
 
@@ -131,6 +155,25 @@ private:
     QPainter m_painter;
     StdFont m_font;
     QFont m_qfont;
+    // Measuring and shaping text is most of the cost of drawing a face, and the same faces are
+    // drawn over and over as the pointer comes and goes. So the metrics and the advances
+    // measured so far are kept until the font changes (underlining changes no advance), and on
+    // a small surface the steps since the last Cls are kept rather than drawn: when the image is
+    // next needed, an image drawn earlier from exactly the same steps is taken instead of
+    // drawing them again.
+    QFontMetricsF m_metrics;
+    qreal m_ascent;
+    qreal m_lineHeight;
+    mutable QHash<QString, qreal> m_advances;
+    std::optional<QFont> m_painterFont;
+    bool m_keeping = false;
+    QList<Step> m_steps;
+    struct Drawn
+    {
+        QList<Step> steps;
+        QImage image;
+    };
+    QList<Drawn> m_drawn; // the most recently used first
     OleColor m_foreColor = SystemColor::WindowText;
     OleColor m_backColor = SystemColor::ButtonFace;
     float m_currentX = 0;

@@ -62,6 +62,7 @@ private slots:
     void unreadableDefinitionKeepsTheDesignerRunning_data();
     void unreadableDefinitionKeepsTheDesignerRunning();
     void failedSaveLeavesTheFileAlone();
+    void unstorableCaptionLeavesTheFileAlone();
 
 private:
     LumoButton *button(int index) const
@@ -275,6 +276,17 @@ void tst_Designer::failedSaveLeavesTheFileAlone()
     QCOMPARE(m_window->path(), m_copy);
     QCOMPARE(contents(m_copy), contents(AppDefinition));
     QVERIFY(QFileInfo(blocked).isDir());
+}
+
+void tst_Designer::unstorableCaptionLeavesTheFileAlone()
+{
+    button(0)->setCaption(QStringLiteral("Calc\u0007ulate"));
+    MessageBoxWatcher watcher;
+    QVERIFY(!m_window->save());
+    QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY2(watcher.boxes[0].text.contains("cmdAction(0)"), qPrintable(watcher.boxes[0].text));
+    QCOMPARE(contents(m_copy), contents(AppDefinition));
+    QVERIFY(m_window->isWindowModified());
 }
 
 QTEST_MAIN(tst_Designer)

@@ -50,6 +50,18 @@ QByteArray window(const QByteArray &body)
            "\n</window>\n";
 }
 
+// The text as a UTF-16 file with a byte-order mark, written unit by unit, so that it may hold
+// what no encoder would write: a surrogate without its pair.
+QByteArray utf16File(const QString &text)
+{
+    QByteArray bytes("\xff\xfe", 2);
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
 QByteArray onePixelPng()
 {
     QImage image(1, 1, QImage::Format_ARGB32);
@@ -71,6 +83,8 @@ private slots:
     void storedPictures_data();
     void storedPictures();
     void valuesOfEveryKindRoundTrip();
+    void unstorableTextIsRefused_data();
+    void unstorableTextIsRefused();
     void malformed_data();
     void malformed();
     void loadFailureNamesControlAndEntry_data();
@@ -241,6 +255,9 @@ void tst_FormDefinition::valuesOfEveryKindRoundTrip()
     c.properties.append("false", false);
     c.properties.append("text", QStringLiteral("a & b < c > \"d\" 'e' \u00e9\u4e2d"));
     c.properties.append("empty", QString());
+    // A carriage return written as it is would read back as a line end.
+    c.properties.append("lines", QStringLiteral("one\rtwo\r\nthree\nfour\r"));
+    c.properties.append("blanks", QStringLiteral(" \t "));
     c.properties.append("font", QVariant::fromValue(font));
     c.properties.append("picture", QVariant::fromValue(picture));
     c.properties.append("nopicture", QVariant::fromValue(forms::StdPicture()));
@@ -260,6 +277,35 @@ void tst_FormDefinition::valuesOfEveryKindRoundTrip()
     }
     QCOMPARE(r.properties.ReadProperty("picture").value<forms::StdPicture>().hotSpot(),
              QPoint(2, 1));
+}
+
+void tst_FormDefinition::unstorableTextIsRefused_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("control character") << QStringLiteral("a\u0001b");
+    QTest::newRow("escape") << QStringLiteral("\u001b[1m");
+    QTest::newRow("not a character") << QStringLiteral("x\uFFFF");
+}
+
+// A caption XML cannot hold is refused rather than silently shortened on the way out.
+void tst_FormDefinition::unstorableTextIsRefused()
+{
+    QFETCH(QString, caption);
+    FormDefinition d;
+    d.name = "w";
+    ControlDefinition c;
+    c.className = "Mirvale.LumoButton";
+    c.name = "cmd";
+    c.index = 2;
+    c.properties.append("caption", caption);
+    d.controls.append(c);
+    try {
+        forms::writeDefinition(d);
+        QFAIL("the definition was written");
+    } catch (const DefinitionError &error) {
+        QVERIFY2(error.message().contains("control 'cmd(2)'"), qPrintable(error.message()));
+        QVERIFY2(error.message().contains("entry 'caption'"), qPrintable(error.message()));
+    }
 }
 
 void tst_FormDefinition::malformed_data()
@@ -328,6 +374,16 @@ void tst_FormDefinition::malformed_data()
                                     << QStringList{"nested deeper"};
     QTest::newRow("text after the window")
         << QByteArray("<window name=\"w\"/><window name=\"v\"/>") << QStringList{"f.xml:1:"};
+    const QString unpaired(QChar(0xDC00));
+    QTest::newRow("unpaired surrogate in a text")
+        << utf16File("<?xml version=\"1.0\" encoding=\"UTF-16\"?><window name=\"w\"><setting "
+                     "name=\"title\" type=\"string\">a" +
+                     unpaired + "b</setting></window>")
+        << QStringList{"entry 'title'", "not valid Unicode"};
+    QTest::newRow("unpaired surrogate in a name")
+        << utf16File("<?xml version=\"1.0\" encoding=\"UTF-16\"?><window name=\"" + unpaired +
+                     "\"/>")
+        << QStringList{"f.xml:1:", "not valid Unicode"};
 }
 
 // A definition that cannot be read is an error naming the file, the place, the control and the

@@ -106,6 +106,16 @@ void tst_NumberText::text_data()
     QTest::newRow("below switch point") << english << 0.00009 << "9E-05";
     QTest::newRow("three digit exponent") << english << 1.5e300 << "1.5E+300";
     QTest::newRow("subnormal") << english << 5e-324 << "4.94065645841247E-324";
+    // Rounded up, the largest doubles would show a number beyond a double's range.
+    QTest::newRow("largest double")
+        << english << std::numeric_limits<double>::max() << "1.79769313486231E+308";
+    QTest::newRow("largest negative double")
+        << german << -std::numeric_limits<double>::max() << "-1,79769313486231E+308";
+    QTest::newRow("below the largest double")
+        << english << std::nextafter(std::numeric_limits<double>::max(), 0.0)
+        << "1.79769313486231E+308";
+    QTest::newRow("largest that rounds down")
+        << english << 1.797693134862314e308 << "1.79769313486231E+308";
     QTest::newRow("infinite") << english << std::numeric_limits<double>::infinity() << "Infinity";
     QTest::newRow("negative infinite")
         << english << -std::numeric_limits<double>::infinity() << "-Infinity";
@@ -125,7 +135,15 @@ void tst_NumberText::text()
 // What is shown can be typed back in and means the same number to 15 digits.
 void tst_NumberText::roundTripsTo15Digits()
 {
-    const double values[] = {1.0 / 7.0, 123456.789012345, -9.87654321e-7, 6.02214076e23, 1e-300};
+    const double values[] = {1.0 / 7.0,
+                             123456.789012345,
+                             -9.87654321e-7,
+                             6.02214076e23,
+                             1e-300,
+                             std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::max(),
+                             std::nextafter(std::numeric_limits<double>::max(), 0.0),
+                             std::numeric_limits<double>::denorm_min()};
     for (const QLocale &locale : {english, german}) {
         for (double value : values) {
             const auto back = toDouble(numberToText(value, locale), locale);

@@ -1,0 +1,22 @@
+#include "minimalwindow.h"
+
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+MinimalWindow::MinimalWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Minimal"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Calculate"), QKeySequence(Qt::Key_F5));
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                    &QWidget::close);
+    auto *fields = new QWidget(this);
+    auto *layout = new QVBoxLayout(fields);
+    for (int i = 0; i < 5; ++i)
+        layout->addWidget(new QLineEdit(fields));
+    setCentralWidget(fields);
+    // About the calculator's client size at 96 dpi.
+    resize(249, 270 + menuBar()->sizeHint().height());
+}
