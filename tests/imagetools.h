@@ -10,14 +10,16 @@
 
 namespace imagetools {
 
-// The smallest rectangle that holds every pixel of exactly this colour; empty when there is none.
-inline QRect boundsOf(const QImage &image, QColor color)
+// The smallest rectangle holding every pixel of `within` (the whole image when null) whose
+// colour, taken as opaque, `take` accepts; null when there is none.
+template <typename Take>
+QRect boundsWhere(const QImage &image, Take take, const QRect &within = QRect())
 {
-    const QRgb wanted = color.rgb();
-    int left = image.width(), top = image.height(), right = -1, bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000u) != wanted)
+    const QRect area = within.isNull() ? image.rect() : within.intersected(image.rect());
+    int left = area.right() + 1, top = area.bottom() + 1, right = -1, bottom = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (!take(image.pixel(x, y) | 0xFF000000u))
                 continue;
             left = std::min(left, x);
             right = std::max(right, x);
@@ -26,6 +28,14 @@ inline QRect boundsOf(const QImage &image, QColor color)
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The smallest rectangle that holds every pixel of exactly this colour; empty when there is none.
+inline QRect boundsOf(const QImage &image, QColor color, const QRect &within = QRect())
+{
+    const QRgb wanted = color.rgb();
+    return boundsWhere(
+        image, [wanted](QRgb pixel) { return pixel == wanted; }, within);
 }
 
 inline int countOf(const QImage &image, QColor color)
@@ -45,20 +55,9 @@ inline int countOf(const QImage &image, QColor color)
 // text drawn with anti-aliasing, whose edge pixels are blends of text and background.
 inline QRect inkBounds(const QImage &image, QColor background, const QRect &within = QRect())
 {
-    const QRect area = within.isNull() ? image.rect() : within.intersected(image.rect());
     const QRgb back = background.rgb();
-    int left = image.width(), top = image.height(), right = -1, bottom = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000u) == back)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    return boundsWhere(
+        image, [back](QRgb pixel) { return pixel != back; }, within);
 }
 
 // Whether two images show the same pixels (device pixel ratio and format aside).

@@ -5,6 +5,7 @@
 // picture and caption sit.
 
 #include "colors.h"
+#include "imagetools.h"
 #include "lumobutton.h"
 #include "picturebox.h"
 #include "propertybag.h"
@@ -36,9 +37,8 @@ constexpr QRgb PressedRgb = 0xFF00FFFF;
 
 inline forms::StdPicture solidPicture(QRgb colour, int width = 16, int height = 16)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return forms::StdPicture::fromImage(image);
+    return forms::StdPicture::fromImage(
+        imagetools::solidImage(width, height, QColor::fromRgb(colour)));
 }
 
 // One font for all three faces, so that captions render alike on each of them.
@@ -113,39 +113,18 @@ inline Look lookOf(const QImage &image)
 // The smallest rectangle holding every pixel of exactly this colour; null when there is none.
 inline QRect boundsOf(const QImage &image, QRgb colour, const QRect &within = QRect())
 {
-    const QRect area = within.isNull() ? image.rect() : within.intersected(image.rect());
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if ((image.pixel(x, y) | 0xFF000000u) != (colour | 0xFF000000u))
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    return imagetools::boundsOf(image, QColor::fromRgb(colour), within);
 }
 
 // The caption's ink: every pixel inside the border that is neither background nor one of the
 // three picture colours (anti-aliased text blends black into green, never into those).
 inline QRect captionBounds(const QImage &image)
 {
-    const QRect inside = image.rect().adjusted(1, 1, -1, -1);
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            const QRgb p = image.pixel(x, y) | 0xFF000000u;
-            if (p == BackRgb || p == PictureRgb || p == SelectedRgb || p == PressedRgb)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    const auto ink = [](QRgb pixel) {
+        return pixel != BackRgb && pixel != PictureRgb && pixel != SelectedRgb &&
+               pixel != PressedRgb;
+    };
+    return imagetools::boundsWhere(image, ink, image.rect().adjusted(1, 1, -1, -1));
 }
 
 } // namespace lumofacetools
