@@ -1,21 +1,42 @@
 #include "designerwindow.h"
 
 #include "designsurface.h"
+#include "form.h"
 #include "formdefinition.h"
+#include "objectlist.h"
+#include "propertygrid.h"
 #include "propertypage.h"
 #include "propertypagehost.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSaveFile>
 #include <QScrollArea>
+#include <QSettings>
 #include <QToolBar>
+#include <QUndoStack>
+
+namespace {
+
+const QString ControlsMimeType = QStringLiteral("application/x-mirvale-controls");
+const QString RecentFilesKey = QStringLiteral("recentFiles");
+constexpr int MaxRecentFiles = 5;
+
+QSettings designerSettings()
+{
+    return QSettings(QStringLiteral("Mirvale"), QStringLiteral("Mirvale Designer"));
+}
+
+} // namespace
 
 DesignerWindow::DesignerWindow(QWidget *parent)
     : QMainWindow(parent), m_surface(new DesignSurface(this))
@@ -25,12 +46,14 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     scroll->setWidgetResizable(true);
     scroll->setBackgroundRole(QPalette::Dark);
     setCentralWidget(scroll);
+    createDocks();
     createActions();
     connect(m_surface, &DesignSurface::modifiedChanged, this, &DesignerWindow::updateTitle);
     connect(m_surface, &DesignSurface::selectionChanged, this, &DesignerWindow::updateActions);
+    connect(m_surface, &DesignSurface::controlsChanged, this, &DesignerWindow::updateActions);
     updateTitle();
     updateActions();
-    resize(640, 520);
+    resize(900, 600);
 }
 
 DesignerWindow::~DesignerWindow()
@@ -38,34 +61,128 @@ DesignerWindow::~DesignerWindow()
     disconnect(m_surface, nullptr, this, nullptr);
 }
 
+void DesignerWindow::createDocks()
+{
+    m_objects = new ObjectList(m_surface, this);
+    m_objectDock = new QDockWidget(tr("Objects"), this);
+    m_objectDock->setObjectName(QStringLiteral("objectDock"));
+    m_objectDock->setWidget(m_objects);
+    addDockWidget(Qt::RightDockWidgetArea, m_objectDock);
+    m_grid = new PropertyGrid(m_surface, this);
+    m_gridDock = new QDockWidget(tr("Properties"), this);
+    m_gridDock->setObjectName(QStringLiteral("propertyDock"));
+    m_gridDock->setWidget(m_grid);
+    addDockWidget(Qt::RightDockWidgetArea, m_gridDock);
+}
+
 void DesignerWindow::createActions()
+{
+    createFileMenu();
+    createEditMenu();
+    createViewMenu();
+    createInsertMenu();
+}
+
+void DesignerWindow::createFileMenu()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
     QToolBar *tools = addToolBar(tr("Design"));
     tools->setObjectName(QStringLiteral("designTools"));
+    QAction *create = file->addAction(tr("&New"), this, [this] {
+        if (maybeSave())
+            newDefinition();
+    });
+    create->setShortcut(QKeySequence::New);
     QAction *open = file->addAction(tr("&Open..."), this, &DesignerWindow::openFile);
     open->setShortcut(QKeySequence::Open);
+    m_recent = file->addMenu(tr("Open &Recent"));
     m_save = file->addAction(tr("&Save"), this, &DesignerWindow::save);
     m_save->setShortcut(QKeySequence::Save);
-    QAction *saveAs = file->addAction(tr("Save &As..."), this, &DesignerWindow::saveFileAs);
-    saveAs->setShortcut(QKeySequence::SaveAs);
+    m_saveAs = file->addAction(tr("Save &As..."), this, &DesignerWindow::saveFileAs);
+    // The desktop's own Save As key where it has one; X11 desktops have none.
+    m_saveAs->setShortcuts(QKeySequence::keyBindings(QKeySequence::SaveAs).isEmpty()
+                               ? QList<QKeySequence>{QKeySequence(tr("Ctrl+Shift+S"))}
+                               : QKeySequence::keyBindings(QKeySequence::SaveAs));
     file->addSeparator();
-    file->addAction(tr("E&xit"), this, &QWidget::close)->setShortcut(QKeySequence::Quit);
+    file->addAction(tr("E&xit"), this, &QWidget::close)->setShortcut(QKeySequence(tr("Ctrl+Q")));
+    for (QAction *action : {create, open, m_save})
+        tools->addAction(action);
+    updateRecentMenu();
+}
 
+void DesignerWindow::createEditMenu()
+{
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    m_properties = edit->addAction(tr("&Properties..."), this, &DesignerWindow::showPropertyPages);
-    m_properties->setShortcut(Qt::Key_F4);
-    m_delete = edit->addAction(tr("&Delete"), m_surface, &DesignSurface::deleteSelection);
+    QAction *undo = m_surface->undoStack()->createUndoAction(this, tr("&Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_surface->undoStack()->createRedoAction(this, tr("&Redo"));
+    redo->setShortcuts({QKeySequence(tr("Ctrl+Shift+Z")), QKeySequence(tr("Ctrl+Y"))});
+    edit->addActions({undo, redo});
+    edit->addSeparator();
+    QAction *cut = edit->addAction(tr("Cu&t"), this, &DesignerWindow::cutSelection);
+    cut->setShortcut(QKeySequence::Cut);
+    QAction *copy = edit->addAction(tr("&Copy"), this, &DesignerWindow::copySelection);
+    copy->setShortcut(QKeySequence::Copy);
+    m_paste = edit->addAction(tr("&Paste"), this, &DesignerWindow::pasteControls);
+    m_paste->setShortcut(QKeySequence::Paste);
+    QAction *duplicate = edit->addAction(tr("D&uplicate"), this, [this] {
+        try {
+            m_surface->duplicateSelection();
+        } catch (const forms::DefinitionError &error) {
+            fail(tr("Duplicate"), error.message());
+        }
+    });
+    duplicate->setShortcut(QKeySequence(tr("Ctrl+D")));
+    QAction *remove = edit->addAction(tr("&Delete"), m_surface, &DesignSurface::deleteSelection);
+    remove->setShortcut(QKeySequence::Delete);
+    edit->addSeparator();
+    QAction *front =
+        edit->addAction(tr("Bring to &Front"), m_surface, &DesignSurface::bringSelectionToFront);
+    front->setShortcut(QKeySequence(tr("Ctrl+]")));
+    QAction *back =
+        edit->addAction(tr("Send to &Back"), m_surface, &DesignSurface::sendSelectionToBack);
+    back->setShortcut(QKeySequence(tr("Ctrl+[")));
+    edit->addSeparator();
+    QAction *properties =
+        edit->addAction(tr("P&roperties..."), this, &DesignerWindow::showPropertyPages);
+    properties->setShortcut(Qt::Key_F4);
+    m_selectionActions = {cut, copy, duplicate, remove, front, back, properties};
+    QToolBar *tools = findChild<QToolBar *>(QStringLiteral("designTools"));
+    tools->addSeparator();
+    tools->addActions({undo, redo, properties, remove});
+}
 
+void DesignerWindow::createViewMenu()
+{
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    QAction *grid = view->addAction(tr("&Grid"));
+    grid->setCheckable(true);
+    grid->setChecked(m_surface->isGridEnabled());
+    grid->setShortcut(QKeySequence(tr("Ctrl+G")));
+    connect(grid, &QAction::toggled, m_surface, &DesignSurface::setGridEnabled);
+    QAction *objects = m_objectDock->toggleViewAction();
+    objects->setText(tr("&Objects"));
+    objects->setShortcut(QKeySequence(tr("Ctrl+Alt+O")));
+    QAction *properties = m_gridDock->toggleViewAction();
+    properties->setText(tr("&Properties"));
+    properties->setShortcut(QKeySequence(tr("Ctrl+Alt+P")));
+    view->addActions({objects, properties});
+}
+
+void DesignerWindow::createInsertMenu()
+{
     QMenu *insert = menuBar()->addMenu(tr("&Insert"));
     QAction *button = insert->addAction(tr("&LumoButton"), this, [this] {
         m_surface->insertControl(QStringLiteral("Mirvale.LumoButton"));
     });
+    button->setShortcut(QKeySequence(tr("Ctrl+Alt+B")));
     QAction *border = insert->addAction(tr("&Border"), this, [this] {
         m_surface->insertControl(QStringLiteral("Mirvale.Border"));
     });
-    for (QAction *action : {open, m_save, m_properties, m_delete, button, border})
-        tools->addAction(action);
+    border->setShortcut(QKeySequence(tr("Ctrl+Alt+S")));
+    QToolBar *tools = findChild<QToolBar *>(QStringLiteral("designTools"));
+    tools->addSeparator();
+    tools->addActions({button, border});
 }
 
 bool DesignerWindow::open(const QString &path)
@@ -75,26 +192,60 @@ bool DesignerWindow::open(const QString &path)
         fail(tr("Open"), tr("%1 cannot be opened: %2").arg(path, file.errorString()));
         return false;
     }
+    // Too large a file is refused before it is read; a device that never ends stops there too.
+    if (file.size() > forms::MaxDefinitionSize) {
+        fail(tr("Open"), tr("%1 is larger than %2 bytes and is not read.")
+                             .arg(path)
+                             .arg(forms::MaxDefinitionSize));
+        return false;
+    }
     try {
-        m_surface->load(forms::readDefinition(file.readAll(), path), path);
+        m_surface->load(forms::readDefinition(file.read(forms::MaxDefinitionSize + 1), path), path);
     } catch (const forms::DefinitionError &error) {
         fail(tr("Open"), tr("The window definition cannot be read.\n\n%1").arg(error.message()));
         return false;
     }
     m_path = path;
+    rememberFile(path);
     updateTitle();
     updateActions();
     return true;
 }
 
+void DesignerWindow::newDefinition()
+{
+    forms::FormDefinition definition;
+    definition.name = QStringLiteral("Form1");
+    definition.settings.append(QStringLiteral("Caption"), QStringLiteral("Form1"));
+    definition.settings.append(QStringLiteral("ClientWidth"), QVariant::fromValue<qint32>(4680));
+    definition.settings.append(QStringLiteral("ClientHeight"), QVariant::fromValue<qint32>(3195));
+    m_surface->load(definition, tr("(new window)"));
+    m_path.clear();
+    updateTitle();
+    updateActions();
+}
+
 bool DesignerWindow::save()
 {
-    return m_path.isEmpty() ? false : saveAs(m_path);
+    if (m_path.isEmpty()) {
+        saveFileAs();
+        return !m_path.isEmpty() && !m_surface->isModified();
+    }
+    return saveAs(m_path);
 }
 
 bool DesignerWindow::saveAs(const QString &path)
 {
     if (!m_surface->form())
+        return false;
+    const QStringList outside = m_surface->controlsOutside();
+    if (!outside.isEmpty() &&
+        QMessageBox::warning(this, tr("Save"),
+                             tr("These controls lie outside the window's client area and cannot "
+                                "be seen when it runs: %1.\n\nSave all the same?")
+                                 .arg(outside.join(QStringLiteral(", "))),
+                             QMessageBox::Save | QMessageBox::Cancel,
+                             QMessageBox::Cancel) != QMessageBox::Save)
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -114,7 +265,9 @@ bool DesignerWindow::saveAs(const QString &path)
         return false;
     }
     m_path = path;
+    m_surface->undoStack()->setClean();
     m_surface->setModified(false);
+    rememberFile(path);
     updateTitle();
     return true;
 }
@@ -124,17 +277,67 @@ forms::PropertyPageHost *DesignerWindow::createPropertyPages()
     QList<QObject *> selection;
     for (QWidget *control : m_surface->selection())
         selection.append(control);
-    if (selection.isEmpty() || forms::propertyPagesOf(selection.first()).isEmpty())
+    if (forms::PropertyPageHost::commonPages(selection).isEmpty())
         return nullptr;
     auto *host = new forms::PropertyPageHost(selection, this);
     host->setAttribute(Qt::WA_DeleteOnClose);
+    const QString edited = selection.size() == 1
+                               ? DesignSurface::displayName(m_surface->selection().first())
+                               : tr("%1 controls").arg(selection.size());
+    host->setWindowTitle(tr("%1 - Property Pages").arg(edited));
     return host;
 }
 
 void DesignerWindow::showPropertyPages()
 {
-    if (forms::PropertyPageHost *host = createPropertyPages())
-        host->exec();
+    const QList<QWidget *> selected = m_surface->selection();
+    if (selected.isEmpty())
+        return;
+    const forms::FormDefinition before = m_surface->definition();
+    const auto keys = m_surface->selectionKeys();
+    forms::PropertyPageHost *host = createPropertyPages();
+    if (!host) {
+        QMessageBox::information(
+            this, tr("Properties"),
+            selected.size() == 1
+                ? tr("%1 has no property pages.").arg(DesignSurface::displayName(selected.first()))
+                : tr("The %1 selected controls have no property page in common.")
+                      .arg(selected.size()));
+        return;
+    }
+    host->exec();
+    m_surface->recordEdit(tr("Properties"), before, keys);
+}
+
+void DesignerWindow::cutSelection()
+{
+    copySelection();
+    m_surface->deleteSelection();
+}
+
+void DesignerWindow::copySelection()
+{
+    if (m_surface->selection().isEmpty())
+        return;
+    try {
+        auto *data = new QMimeData;
+        data->setData(ControlsMimeType, m_surface->copySelection());
+        QApplication::clipboard()->setMimeData(data);
+    } catch (const forms::DefinitionError &error) {
+        fail(tr("Copy"), error.message());
+    }
+}
+
+void DesignerWindow::pasteControls()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(ControlsMimeType))
+        return;
+    try {
+        m_surface->paste(data->data(ControlsMimeType));
+    } catch (const forms::DefinitionError &error) {
+        fail(tr("Paste"), error.message());
+    }
 }
 
 void DesignerWindow::openFile()
@@ -150,19 +353,22 @@ void DesignerWindow::openFile()
 
 void DesignerWindow::saveFileAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Window Definition"), m_path,
-                                                      tr("Window definitions (*.xml)"));
-    if (!path.isEmpty())
-        saveAs(path);
+    QFileDialog dialog(this, tr("Save Window Definition"), m_path,
+                       tr("Window definitions (*.xml)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without its suffix gets it, so that the Open dialog's filter shows the file.
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        saveAs(dialog.selectedFiles().constFirst());
 }
 
 bool DesignerWindow::maybeSave()
 {
     if (!m_surface->isModified())
         return true;
+    const QString name = m_path.isEmpty() ? tr("The new window") : QFileInfo(m_path).fileName();
     const auto answer = QMessageBox::question(
-        this, tr("Mirvale Designer"),
-        tr("%1 has unsaved changes. Save them?").arg(QFileInfo(m_path).fileName()),
+        this, tr("Mirvale Designer"), tr("%1 has unsaved changes. Save them?").arg(name),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     if (answer == QMessageBox::Save)
         return save();
@@ -177,20 +383,56 @@ void DesignerWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+QStringList DesignerWindow::recentFiles() const
+{
+    return designerSettings().value(RecentFilesKey).toStringList();
+}
+
+void DesignerWindow::rememberFile(const QString &path)
+{
+    QStringList files = recentFiles();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    while (files.size() > MaxRecentFiles)
+        files.removeLast();
+    designerSettings().setValue(RecentFilesKey, files);
+    updateRecentMenu();
+}
+
+void DesignerWindow::updateRecentMenu()
+{
+    m_recent->clear();
+    const QStringList files = recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        m_recent
+            ->addAction(tr("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this,
+                        [this, path] {
+                            if (maybeSave())
+                                open(path);
+                        })
+            ->setToolTip(path);
+    }
+    m_recent->setEnabled(!files.isEmpty());
+}
+
 void DesignerWindow::updateTitle()
 {
-    const QString name = m_path.isEmpty() ? tr("(no window)") : QFileInfo(m_path).fileName();
+    QString name = tr("(no window)");
+    if (m_surface->form())
+        name = m_path.isEmpty() ? tr("Untitled") : QFileInfo(m_path).fileName();
     setWindowTitle(tr("%1[*] - Mirvale Designer").arg(name));
     setWindowModified(m_surface->isModified());
 }
 
 void DesignerWindow::updateActions()
 {
-    const QList<QWidget *> selection = m_surface->selection();
+    const bool selected = !m_surface->selection().isEmpty();
     m_save->setEnabled(m_surface->form() != nullptr);
-    m_delete->setEnabled(!selection.isEmpty());
-    m_properties->setEnabled(!selection.isEmpty() &&
-                             !forms::propertyPagesOf(selection.first()).isEmpty());
+    m_saveAs->setEnabled(m_surface->form() != nullptr);
+    for (QAction *action : std::as_const(m_selectionActions))
+        action->setEnabled(selected);
 }
 
 void DesignerWindow::fail(const QString &title, const QString &message)

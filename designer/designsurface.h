@@ -1,21 +1,26 @@
 #pragma once
 
+#include "formdefinition.h"
+#include "geometry.h"
+
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 
-namespace forms {
-class Form;
-struct FormDefinition;
-} // namespace forms
-
+class QUndoStack;
 class SelectionOverlay;
 
+namespace forms {
+class Form;
+} // namespace forms
+
 // The window being designed: built from its definition with its controls in design mode
-// (UserMode False), so that they draw but do not react. A click selects a control, Ctrl+click
-// adds it to the selection; a selected control moves by dragging or with the arrow keys (Shift
-// with an arrow resizes it). Every change made here or through a control's PropertyChanged
-// marks the window modified.
+// (UserMode False), so that they draw but do not react, and inert: it takes no keyboard input and
+// its menu cannot be reached. A click selects a control, Ctrl+click adds one to the selection;
+// dragging moves the selection and a handle resizes in its direction. Moves and resizes snap to
+// the grid and stop where a control would leave the client area. Every edit is a step on the
+// undo stack; every change made here or through a control's PropertyChanged marks the window
+// modified.
 class DesignSurface : public QWidget
 {
     Q_OBJECT
@@ -24,48 +29,121 @@ public:
     explicit DesignSurface(QWidget *parent = nullptr);
     ~DesignSurface() override;
 
-    // Builds the window from a definition; throws forms::DefinitionError and then keeps the
-    // window it had.
+    // Builds the window from a definition, with an empty undo history; throws
+    // forms::DefinitionError and then keeps the window it had.
     void load(const forms::FormDefinition &definition, const QString &source);
     forms::FormDefinition definition() const;
     forms::Form *form() const { return m_form; }
+    QUndoStack *undoStack() const { return m_undo; }
+
+    // The controls by tab index (those of equal index in window order).
+    QList<QWidget *> controlsInTabOrder() const;
+    // "cmdAction(1)" or "txtStock".
+    static QString displayName(const QWidget *control);
 
     QList<QWidget *> selection() const;
     void select(QWidget *control, bool add = false);
+    void setSelection(const QList<QWidget *> &controls);
     void clearSelection();
+    // Selects the next (or previous) control in tab order, around the end.
+    void selectNext(bool forward = true);
 
-    // A newly placed control of a registered class, selected; nullptr for an unknown class.
+    // A newly placed control of a registered class, where it covers no other, on top and
+    // selected; nullptr for an unknown class.
     QWidget *insertControl(const QString &className);
     void deleteSelection();
     // Moves (or with `resize` sizes) the selected controls by whole pixels.
     void nudgeSelection(int dx, int dy, bool resize = false);
+    // Moves (or sizes) the selection to the next grid line in a direction; by one pixel when the
+    // grid is off.
+    void stepSelection(int dx, int dy, bool resize = false);
+
+    // The selected controls as a definition of their own (what the clipboard holds), and adding
+    // such controls: each gets a free index in its control array or a new name, a tab index after
+    // the others, and a place one grid step away from a control it would cover exactly. Throws
+    // forms::DefinitionError for controls that cannot be built, and then nothing changes.
+    QByteArray copySelection() const;
+    void paste(const QByteArray &controls);
+    void duplicateSelection();
+    void bringSelectionToFront();
+    void sendSelectionToBack();
+
+    // Replaces the window by an edited definition as one undoable step; throws
+    // forms::DefinitionError when it cannot be built, and then nothing changes. `selected` names
+    // the controls to select afterwards (name and index).
+    void applyDefinition(const forms::FormDefinition &edited, const QString &step,
+                         const QList<QPair<QString, int>> &selected = {});
+    // Records the change from `before` to the window as it now stands as one undoable step (no
+    // step when nothing changed).
+    void recordEdit(const QString &step, const forms::FormDefinition &before,
+                    const QList<QPair<QString, int>> &selectedBefore = {});
+    // For the undo stack: puts the window back to a definition.
+    void restore(const forms::FormDefinition &definition, const QList<QPair<QString, int>> &keys);
+    QList<QPair<QString, int>> selectionKeys() const;
+
+    // The controls that lie wholly outside the client area, by display name.
+    QStringList controlsOutside() const;
+
+    bool isGridEnabled() const { return m_grid; }
+    void setGridEnabled(bool enabled);
+    float gridTwips() const { return 120; }
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
 
     QSize sizeHint() const override;
 
+    // For the overlay: a control's box in the window's coordinates, its handles, and the pointer.
+    QRect boxOf(const QWidget *control) const;
+    static QList<QRect> handlesOf(const QRect &box);
+    void pressAt(const QPoint &point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void dragTo(const QPoint &point, Qt::MouseButtons buttons);
+    void release();
+    Qt::CursorShape cursorAt(const QPoint &point) const;
+
 signals:
     void selectionChanged();
     void modifiedChanged(bool modified);
+    // Controls were added, removed, renamed or rebuilt.
+    void controlsChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    friend class SelectionOverlay;
+    // Which edges a handle moves.
+    enum Edge { NoEdge = 0, LeftEdge = 1, TopEdge = 2, RightEdge = 4, BottomEdge = 8 };
+
+    forms::Form *build(const forms::FormDefinition &definition, const QString &source);
+    void makeInert(forms::Form *form);
     void watchControl(QWidget *control);
-    QWidget *controlAt(const QPoint &surfacePoint) const;
+    QWidget *controlAt(const QPoint &point) const;
+    int handleAt(const QPoint &point, QWidget **control) const;
     QString uniqueName(const QString &base) const;
-    void mousePressOnOverlay(QMouseEvent *event);
-    void mouseMoveOnOverlay(QMouseEvent *event);
-    void keyPressOnOverlay(QKeyEvent *event);
+    forms::TwipsRect freePlace(float width, float height);
+    forms::TwipsRect keptInside(const forms::TwipsRect &place, const forms::TwipsRect &from) const;
+    float snapped(float twips) const;
+    float clientWidth() const;
+    float clientHeight() const;
+    void moveDragged(const QPoint &point);
+    void resizeDragged(const QPoint &point);
+    void reorderSelection(bool toFront, const QString &step);
     void layOutOverlay();
 
     forms::Form *m_form = nullptr;
-    SelectionOverlay *m_overlay = nullptr;
+    QString m_source;
+    SelectionOverlay *m_overlay;
+    QUndoStack *m_undo;
     QList<QPointer<QWidget>> m_selection;
     bool m_modified = false;
-    QPoint m_dragStart;
+    bool m_grid = true;
+
+    // The pointer drag in progress.
+    QPoint m_pressPoint;
     bool m_dragging = false;
+    int m_edges = NoEdge;
+    QPointer<QWidget> m_dragged;
+    QList<QPair<QPointer<QWidget>, forms::TwipsRect>> m_pressPlaces;
+    forms::FormDefinition m_beforeDrag;
+    QList<QPair<QString, int>> m_selectedBeforeDrag;
 };

@@ -80,6 +80,7 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     m_definition = definition;
     setObjectName(definition.name);
     const PropertyBag &settings = definition.settings;
+    setWindowTitle(toText(settings.ReadProperty(QStringLiteral("Caption"), QString())));
     const QVariant icon = settings.ReadProperty(QStringLiteral("Icon"));
     if (icon.isValid())
         setWindowIcon(iconFrom(toPicture(icon)));
@@ -115,8 +116,11 @@ void Form::createMenus(const QList<MenuDefinition> &menus)
 
 void Form::createControl(const ControlDefinition &definition, const QString &source)
 {
-    const QString where =
-        QStringLiteral("%1: control '%2': ").arg(source, definition.displayName());
+    const QString place =
+        definition.line > 0
+            ? QStringLiteral("%1:%2:%3").arg(source).arg(definition.line).arg(definition.column)
+            : source;
+    const QString where = QStringLiteral("%1: control '%2': ").arg(place, definition.displayName());
     QWidget *widget = forms::createControl(definition.className, m_client);
     if (!widget)
         throw DefinitionError(where +

@@ -14,7 +14,6 @@ namespace forms {
 namespace {
 
 // Limits that keep a hostile file from exhausting memory or time.
-constexpr qsizetype MaxDefinitionSize = 32 * 1024 * 1024;
 constexpr int MaxControls = 10000;
 constexpr int MaxEntries = 1000;
 constexpr int MaxMenuDepth = 8;
@@ -178,6 +177,8 @@ private:
         if (definition.controls.size() >= MaxControls)
             fail(QStringLiteral("more than %1 controls").arg(MaxControls));
         ControlDefinition control;
+        control.line = int(m_xml.lineNumber());
+        control.column = int(m_xml.columnNumber());
         control.className = requiredAttribute(QStringLiteral("class"));
         control.name = requiredAttribute(QStringLiteral("name"));
         control.index = intAttribute(QStringLiteral("index"), -1);

@@ -33,6 +33,10 @@ struct ControlDefinition
     int tabIndex = 0;
     PropertyBag settings;
     PropertyBag properties;
+    // Where the control stands in the file it was read from (0 when it was not read from one), so
+    // that an error found while building it can point there.
+    int line = 0;
+    int column = 0;
 
     // "cmdAction(1)" or "txtStock", as messages name a control.
     QString displayName() const;
@@ -59,6 +63,9 @@ public:
 private:
     QString m_message;
 };
+
+// The largest definition read; a larger file is refused before it is read.
+constexpr qsizetype MaxDefinitionSize = 32 * 1024 * 1024;
 
 // Reads a definition written in the window-definition XML format. `source` names the file in
 // error messages. Throws DefinitionError.

@@ -1,21 +1,37 @@
 #include "application.h"
+#include "border.h"
 #include "buttonpage.h"
+#include "controlregistry.h"
 #include "designerwindow.h"
 #include "designsurface.h"
 #include "form.h"
 #include "formdefinition.h"
 #include "lumobutton.h"
 #include "messageboxwatcher.h"
+#include "objectlist.h"
 #include "picturebox.h"
+#include "propertygrid.h"
 #include "propertypagehost.h"
 #include "standardpages.h"
+#include "twips.h"
+#include "usercontrol.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -41,6 +57,69 @@ const forms::ControlDefinition *find(const forms::FormDefinition &d, const QStri
     return nullptr;
 }
 
+QRectF rectOf(const QWidget *control)
+{
+    const forms::TwipsRect r = forms::twipsGeometry(control);
+    return QRectF(r.left, r.top, r.width, r.height);
+}
+
+QRectF clientRect(const forms::Form *form)
+{
+    return QRectF(0, 0, forms::pixelsToTwipsX(float(form->clientArea()->width())),
+                  forms::pixelsToTwipsY(float(form->clientArea()->height())));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+// Presses keys written as in a menu ("Tab", "Shift+Right", "Ctrl+Z", "x" types the letter) on
+// whatever has the keyboard focus, as a person at the keyboard does.
+void pressKeys(QWidget *window, const QString &keys)
+{
+    for (const QString &key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+    }
+}
+
+// A control whose class declares a property it does not store (a view of another one).
+class Probe : public forms::UserControl
+{
+    Q_OBJECT
+    Q_PROPERTY(qint16 Level READ Level WRITE setLevel)
+    Q_PROPERTY(QString LevelText READ LevelText WRITE setLevelText STORED false)
+
+public:
+    using forms::UserControl::UserControl;
+    qint16 Level() const { return m_level; }
+    void setLevel(qint16 level) { m_level = level; }
+    QString LevelText() const { return QString::number(m_level); }
+    void setLevelText(const QString &text) { m_level = qint16(text.toInt()); }
+
+private:
+    qint16 m_level = 0;
+};
+
+// Sends the pointer events of one drag to a widget, with the button held between them.
+void drag(QWidget *widget, const QPoint &from, const QPoint &to)
+{
+    const auto send = [widget](QEvent::Type type, const QPoint &at, Qt::MouseButton button,
+                               Qt::MouseButtons held) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
 } // namespace
 
 class tst_Designer : public QObject
@@ -64,10 +143,44 @@ private slots:
     void failedSaveLeavesTheFileAlone();
     void unstorableCaptionLeavesTheFileAlone();
 
+    void keyboardPaths_data();
+    void keyboardPaths();
+    void everyMenuCommandHasItsOwnShortcut();
+    void saveAsAddsTheSuffix();
+    void movesStopAtTheClientArea_data();
+    void movesStopAtTheClientArea();
+    void strayControlIsListedAndNamedOnSave();
+    void insertedControlCoversNoOther_data();
+    void insertedControlCoversNoOther();
+    void handlesResizeInTheirDirection_data();
+    void handlesResizeInTheirDirection();
+    void propertyPagesOfASelection_data();
+    void propertyPagesOfASelection();
+    void undoingEveryEditRestoresTheFile_data();
+    void undoingEveryEditRestoresTheFile();
+    void propertyGridListsStoredProperties_data();
+    void propertyGridListsStoredProperties();
+    void propertyGridWritesByName_data();
+    void propertyGridWritesByName();
+    void recentFilesAndNew();
+    void layoutHasNoClippedOrOverlappingParts();
+
 private:
     LumoButton *button(int index) const
     {
         return m_window->surface()->form()->control<LumoButton>("cmdAction", index);
+    }
+    QWidget *control(const QString &name, int index = -1) const
+    {
+        return m_window->surface()->form()->control(name, index);
+    }
+    QWidget *overlay() const { return m_window->surface()->findChild<QWidget *>("designOverlay"); }
+    QStringList selectedNames() const
+    {
+        QStringList names;
+        for (QWidget *control : m_window->surface()->selection())
+            names.append(DesignSurface::displayName(control));
+        return names;
     }
 
     QTemporaryDir m_dir;
@@ -80,7 +193,11 @@ void tst_Designer::initTestCase()
     SetUpApplication();
     forms::registerStandardPages();
     registerButtonPage();
+    forms::registerControlClass(QStringLiteral("Test.Probe"),
+                                [](QWidget *parent) { return new Probe(parent); });
     QVERIFY(m_dir.isValid());
+    // The recent-files list goes to a settings file of the test's own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath("settings"));
 }
 
 void tst_Designer::init()
@@ -92,6 +209,9 @@ void tst_Designer::init()
     m_window = std::make_unique<DesignerWindow>();
     QVERIFY(m_window->open(m_copy));
     m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    overlay()->setFocus();
+    QCoreApplication::processEvents();
 }
 
 void tst_Designer::cleanup()
@@ -230,26 +350,39 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning_data()
 {
     QTest::addColumn<QByteArray>("xml");
     QTest::addColumn<QString>("mention");
-    QTest::newRow("broken xml") << QByteArray("<window name=\"w\">\n<control") << ":2:";
+    QTest::addColumn<qint64>("size");
+    QTest::newRow("broken xml") << QByteArray("<window name=\"w\">\n<control")
+                                << ":2:" << qint64(0);
     QTest::newRow("bad entry") << QByteArray(
                                       "<window name=\"w\">\n<control class=\"Mirvale.LumoButton\" "
                                       "name=\"b\" left=\"0\" top=\"0\" width=\"9\" height=\"9\" "
                                       "tabindex=\"0\">\n<property name=\"delta\" "
                                       "type=\"string\">abc</property></control></window>")
-                               << "entry 'Delta'";
-    QTest::newRow("missing file") << QByteArray() << "cannot be opened";
+                               << "entry 'Delta'" << qint64(0);
+    QTest::newRow("unknown class")
+        << QByteArray("<window name=\"w\">\n  <control class=\"Mirvale.Nothing\" name=\"x\" "
+                      "left=\"0\" top=\"0\" width=\"9\" height=\"9\" tabindex=\"0\"/>\n</window>")
+        << "broken.xml:2:" << qint64(0);
+    QTest::newRow("missing file") << QByteArray() << "cannot be opened" << qint64(0);
+    // Far beyond what the designer reads, and beyond what it could hold: refused by its size.
+    QTest::newRow("larger than the limit")
+        << QByteArray("<window name=\"w\">") << "larger than" << (qint64(64) << 30);
 }
 
 void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning()
 {
     QFETCH(QByteArray, xml);
     QFETCH(QString, mention);
+    QFETCH(qint64, size);
     const QString path = m_dir.filePath(QStringLiteral("broken.xml"));
     QFile::remove(path);
     if (!xml.isEmpty()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(xml);
+        // A sparse file: large on paper, no room on the disk.
+        if (size > 0)
+            QVERIFY(file.resize(size));
     }
     MessageBoxWatcher watcher;
     QVERIFY(!m_window->open(path));
@@ -287,6 +420,676 @@ void tst_Designer::unstorableCaptionLeavesTheFileAlone()
     QVERIFY2(watcher.boxes[0].text.contains("cmdAction(0)"), qPrintable(watcher.boxes[0].text));
     QCOMPARE(contents(m_copy), contents(AppDefinition));
     QVERIFY(m_window->isWindowModified());
+}
+
+// Keys reach the designer, never the designed window: Tab walks the selection in tab order,
+// Escape clears it, arrows move to the next grid line (Shift sizes), and every command has its key.
+void tst_Designer::keyboardPaths_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("selected");
+    // Left, top, width and height of the selected control; empty when not checked.
+    QTest::addColumn<QList<double>>("place");
+    QTest::addColumn<int>("controls");
+    QTest::addColumn<bool>("fileMenu");
+
+    const QStringList none;
+    const QList<double> any;
+    const QStringList stock{"txtStock"};
+    QTest::newRow("tab selects the first in tab order")
+        << "Tab" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false;
+    QTest::newRow("tab walks the tab order")
+        << "Tab Tab Tab" << QStringList{"txtFinalVolume"} << any << 16 << false;
+    QTest::newRow("shift+tab starts from the last")
+        << "Shift+Tab" << QStringList{"Label3"} << any << 16 << false;
+    QTest::newRow("tab goes round the end") << "Shift+Tab Tab" << stock << any << 16 << false;
+    QTest::newRow("escape clears") << "Tab Escape" << none << any << 16 << false;
+    QTest::newRow("typing stays out of the designed window")
+        << "Tab 1 2 Backspace x" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false;
+    QTest::newRow("right to the next grid line")
+        << "Tab Right" << stock << QList<double>{1560, 675, 1995, 375} << 16 << false;
+    QTest::newRow("left to the grid line before")
+        << "Tab Left" << stock << QList<double>{1440, 675, 1995, 375} << 16 << false;
+    QTest::newRow("down") << "Tab Down" << stock << QList<double>{1545, 720, 1995, 375} << 16
+                          << false;
+    QTest::newRow("shift+right widens to a grid line")
+        << "Tab Shift+Right" << stock << QList<double>{1545, 675, 2055, 375} << 16 << false;
+    QTest::newRow("shift+up lowers the height to a grid line")
+        << "Tab Shift+Up" << stock << QList<double>{1545, 675, 1995, 285} << 16 << false;
+    QTest::newRow("grid off: a pixel at a time")
+        << "Ctrl+G Tab Right Right" << stock << QList<double>{1575, 675, 1995, 375} << 16 << false;
+    QTest::newRow("undo") << "Tab Right Ctrl+Z" << stock << QList<double>{1545, 675, 1995, 375}
+                          << 16 << false;
+    QTest::newRow("redo") << "Tab Right Ctrl+Z Ctrl+Shift+Z" << stock
+                          << QList<double>{1560, 675, 1995, 375} << 16 << false;
+    QTest::newRow("delete") << "Tab Delete" << none << any << 15 << false;
+    QTest::newRow("duplicate takes the next free index")
+        << "Tab Tab Tab Tab Tab Tab Tab Ctrl+D" << QStringList{"cmdAction(2)"}
+        << QList<double>{255, 3630, 1635, 465} << 17 << false;
+    QTest::newRow("cut and paste put it back")
+        << "Tab Ctrl+X Ctrl+V" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false;
+    QTest::newRow("copy and paste make a new one beside it")
+        << "Tab Ctrl+C Ctrl+V" << QStringList{"txtStock1"} << QList<double>{1665, 795, 1995, 375}
+        << 17 << false;
+    QTest::newRow("insert a button")
+        << "Ctrl+Alt+B" << QStringList{"LumoButton1"} << any << 17 << false;
+    QTest::newRow("alt+f opens the designer's menu") << "Alt+F" << none << any << 16 << true;
+    QTest::newRow("the designed window's commands stay still")
+        << "F5 Ctrl+E" << none << any << 16 << false;
+    QTest::newRow("new window") << "Ctrl+N" << none << any << 0 << false;
+}
+
+void tst_Designer::keyboardPaths()
+{
+    QFETCH(QString, keys);
+    QFETCH(QStringList, selected);
+    QFETCH(QList<double>, place);
+    QFETCH(int, controls);
+    QFETCH(bool, fileMenu);
+
+    forms::Form *designed = m_window->surface()->form();
+    QList<std::shared_ptr<QSignalSpy>> commands;
+    for (QAction *action : designed->findChildren<QAction *>())
+        commands.append(std::make_shared<QSignalSpy>(action, &QAction::triggered));
+    pressKeys(m_window.get(), keys);
+
+    if (fileMenu) {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), QStringLiteral("&File"));
+        QCOMPARE(menu->parentWidget(), m_window->menuBar());
+        menu->close();
+    } else {
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+    QCOMPARE(selectedNames(), selected);
+    QCOMPARE(m_window->surface()->form()->controls().size(), controls);
+    if (!place.isEmpty()) {
+        const QRectF r = rectOf(m_window->surface()->selection().first());
+        QCOMPARE(QList<double>({r.left(), r.top(), r.width(), r.height()}), place);
+    }
+    // Nothing reached the designed window: no focus, no typed text, no command.
+    if (QWidget *focus = QApplication::focusWidget())
+        QVERIFY2(!designed->isAncestorOf(focus), qPrintable(focus->objectName()));
+    for (QLineEdit *field : m_window->surface()->form()->findChildren<QLineEdit *>())
+        QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
+    for (const auto &spy : std::as_const(commands))
+        QVERIFY(spy->isEmpty());
+    // Tab from the designer's other parts never enters the designed window either.
+    m_window->objectList()->setFocus();
+    for (int i = 0; i < 12; ++i) {
+        pressKeys(m_window.get(), "Tab");
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QVERIFY2(!m_window->surface()->form()->isAncestorOf(focus),
+                 qPrintable(focus->objectName()));
+    }
+}
+
+void tst_Designer::everyMenuCommandHasItsOwnShortcut()
+{
+    QStringList keys;
+    for (QAction *top : m_window->menuBar()->actions()) {
+        for (QAction *action : top->menu()->actions()) {
+            if (action->isSeparator() || action->menu())
+                continue;
+            const QString key = action->shortcut().toString(QKeySequence::PortableText);
+            QVERIFY2(!key.isEmpty(), qPrintable(action->text()));
+            QVERIFY2(!keys.contains(key), qPrintable(key));
+            keys.append(key);
+        }
+    }
+    QVERIFY(keys.contains("Ctrl+Shift+S"));
+    QVERIFY(keys.contains("Ctrl+Z"));
+    QVERIFY(keys.contains("Ctrl+Shift+Z"));
+}
+
+// A name typed without the suffix is saved with it, so that the Open dialog's filter shows it.
+void tst_Designer::saveAsAddsTheSuffix()
+{
+    const QString typed = m_dir.filePath(QStringLiteral("renamed"));
+    QFile::remove(typed + ".xml");
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        // Typed again until the dialog takes it: the dialog may still be filling in its folder.
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            dialog->selectFile(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    answer.start(20);
+    button(0)->setCaption("renamed");
+    MessageBoxWatcher watcher;
+    pressKeys(m_window.get(), "Ctrl+Shift+S");
+    QCOMPARE(m_window->path(), typed + ".xml");
+    QVERIFY(!QFile::exists(typed));
+    QCOMPARE(readBack(typed + ".xml").controls.size(), 16);
+    QVERIFY(!m_window->isWindowModified());
+}
+
+void tst_Designer::movesStopAtTheClientArea_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QPoint>("drag");
+    QTest::newRow("arrows right") << QString("Right ").repeated(60) << QPoint();
+    QTest::newRow("arrows down") << QString("Down ").repeated(60) << QPoint();
+    QTest::newRow("arrows up and left") << QString("Up Left ").repeated(60) << QPoint();
+    QTest::newRow("drag far right") << QString() << QPoint(2000, 0);
+    QTest::newRow("drag far down") << QString() << QPoint(0, 2000);
+    QTest::newRow("drag far up and left") << QString() << QPoint(-2000, -2000);
+}
+
+void tst_Designer::movesStopAtTheClientArea()
+{
+    QFETCH(QString, keys);
+    QFETCH(QPoint, drag);
+    DesignSurface *surface = m_window->surface();
+    surface->select(button(1));
+    if (drag.isNull()) {
+        pressKeys(m_window.get(), keys);
+    } else {
+        const QPoint centre = surface->boxOf(button(1)).center();
+        ::drag(overlay(), centre, centre + drag);
+    }
+    const QRectF place = rectOf(button(1));
+    const QRectF inside = place.intersected(clientRect(surface->form()));
+    QVERIFY2(inside.width() >= std::min(place.width(), 120.0) &&
+                 inside.height() >= std::min(place.height(), 120.0),
+             qPrintable(QStringLiteral("%1,%2").arg(place.left()).arg(place.top())));
+    QVERIFY(place != QRectF(1980, 3510, 1635, 465));
+    QVERIFY(surface->controlsOutside().isEmpty());
+}
+
+// A control stored outside the client area is listed and selectable, and a save names it.
+void tst_Designer::strayControlIsListedAndNamedOnSave()
+{
+    forms::FormDefinition definition = readBack(AppDefinition);
+    for (auto &control : definition.controls) {
+        if (control.name == "cmdAction" && control.index == 1)
+            control.rect.left = 5085;
+    }
+    const QString stray = m_dir.filePath(QStringLiteral("stray.xml"));
+    writeFile(stray, forms::writeDefinition(definition));
+    QVERIFY(m_window->open(stray));
+    QVERIFY(m_window->objectList()->listedControls().contains(button(1)));
+    const auto items = m_window->objectList()->findItems("cmdAction(1)", Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    m_window->objectList()->setCurrentItem(items.first());
+    QCOMPARE(selectedNames(), QStringList{"cmdAction(1)"});
+    // And back: the surface's selection shows in the list.
+    m_window->surface()->select(button(0));
+    QCOMPARE(m_window->objectList()->selectedItems().size(), 1);
+    QCOMPARE(m_window->objectList()->selectedItems().first()->text(0), "cmdAction(0)");
+
+    button(0)->setCaption("changed");
+    MessageBoxWatcher watcher;
+    QVERIFY(!m_window->save());
+    QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY2(watcher.boxes[0].text.contains("cmdAction(1)"), qPrintable(watcher.boxes[0].text));
+    QVERIFY(!watcher.boxes[0].text.contains("cmdAction(0)"));
+    QCOMPARE(contents(stray), forms::writeDefinition(definition));
+}
+
+void tst_Designer::insertedControlCoversNoOther_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<bool>("newWindow");
+    QTest::addColumn<int>("count");
+    QTest::newRow("button in the calculator") << "Mirvale.LumoButton" << false << 1;
+    QTest::newRow("border in the calculator") << "Mirvale.Border" << false << 1;
+    QTest::newRow("three buttons in the calculator") << "Mirvale.LumoButton" << false << 3;
+    QTest::newRow("button in a new window") << "Mirvale.LumoButton" << true << 1;
+    QTest::newRow("eight buttons in a new window") << "Mirvale.LumoButton" << true << 8;
+}
+
+void tst_Designer::insertedControlCoversNoOther()
+{
+    QFETCH(QString, className);
+    QFETCH(bool, newWindow);
+    QFETCH(int, count);
+    if (newWindow)
+        m_window->newDefinition();
+    DesignSurface *surface = m_window->surface();
+    QWidget *inserted = nullptr;
+    for (int i = 0; i < count; ++i)
+        inserted = surface->insertControl(className);
+    QVERIFY(inserted);
+    const QRectF place = rectOf(inserted);
+    QVERIFY(clientRect(surface->form()).contains(place));
+    for (QWidget *other : surface->form()->controls()) {
+        if (other != inserted)
+            QVERIFY2(!rectOf(other).intersects(place), qPrintable(other->objectName()));
+    }
+    QWidget *client = surface->form()->clientArea();
+    QWidget *top = client->childAt(inserted->geometry().center());
+    QVERIFY(top == inserted || inserted->isAncestorOf(top));
+    QCOMPARE(surface->selection(), QList<QWidget *>{inserted});
+}
+
+void tst_Designer::handlesResizeInTheirDirection_data()
+{
+    QTest::addColumn<int>("handle");
+    QTest::addColumn<QString>("edges"); // which of left, top, right, bottom move
+    QTest::newRow("top left") << 0 << "LT";
+    QTest::newRow("top") << 1 << "T";
+    QTest::newRow("top right") << 2 << "RT";
+    QTest::newRow("right") << 3 << "R";
+    QTest::newRow("bottom right") << 4 << "RB";
+    QTest::newRow("bottom") << 5 << "B";
+    QTest::newRow("bottom left") << 6 << "LB";
+    QTest::newRow("left") << 7 << "L";
+}
+
+void tst_Designer::handlesResizeInTheirDirection()
+{
+    QFETCH(int, handle);
+    QFETCH(QString, edges);
+    DesignSurface *surface = m_window->surface();
+    surface->select(button(0));
+    const QRectF before = rectOf(button(0));
+    const QRect grip = DesignSurface::handlesOf(surface->boxOf(button(0))).at(handle);
+    drag(overlay(), grip.center(), grip.center() + QPoint(20, 10));
+    const QRectF after = rectOf(button(0));
+    const auto check = [&](QChar edge, qreal was, qreal is) {
+        if (edges.contains(edge))
+            QVERIFY2(was != is, qPrintable(QStringLiteral("%1 stayed at %2").arg(edge).arg(is)));
+        else
+            QVERIFY2(was == is, qPrintable(QStringLiteral("%1 moved to %2").arg(edge).arg(is)));
+    };
+    check(u'L', before.left(), after.left());
+    check(u'T', before.top(), after.top());
+    check(u'R', before.right(), after.right());
+    check(u'B', before.bottom(), after.bottom());
+    QCOMPARE(m_window->surface()->undoStack()->undoText(), QStringLiteral("Resize"));
+}
+
+void tst_Designer::propertyPagesOfASelection_data()
+{
+    QTest::addColumn<QStringList>("selection");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QString>("mention");
+    QTest::newRow("one button") << QStringList{"cmdAction(0)"} << 4 << "cmdAction(0)";
+    QTest::newRow("two buttons") << QStringList{"cmdAction(0)", "cmdAction(1)"} << 4
+                                 << "2 controls";
+    QTest::newRow("a button and a border")
+        << QStringList{"cmdAction(0)", "linTop"} << 0 << "no property page in common";
+    QTest::newRow("a border") << QStringList{"linTop"} << 0 << "linTop has no property pages";
+}
+
+void tst_Designer::propertyPagesOfASelection()
+{
+    QFETCH(QStringList, selection);
+    QFETCH(int, pages);
+    QFETCH(QString, mention);
+    DesignSurface *surface = m_window->surface();
+    for (const QString &name : selection) {
+        const bool array = name.contains(u'(');
+        surface->select(control(name.section(u'(', 0, 0),
+                                array ? name.section(u'(', 1).chopped(1).toInt() : -1),
+                        true);
+    }
+    QCOMPARE(selectedNames(), selection);
+    if (pages > 0) {
+        std::unique_ptr<forms::PropertyPageHost> host(m_window->createPropertyPages());
+        QVERIFY(host);
+        QCOMPARE(host->pages().size(), pages);
+        QVERIFY2(host->windowTitle().contains(mention), qPrintable(host->windowTitle()));
+        return;
+    }
+    QVERIFY(!m_window->createPropertyPages());
+    MessageBoxWatcher watcher;
+    pressKeys(m_window.get(), "F4");
+    QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY2(watcher.boxes[0].text.contains(mention), qPrintable(watcher.boxes[0].text));
+}
+
+// Every kind of edit is one step with its name, and undoing every step gives back the file as it
+// was opened, byte for byte; redoing them gives the edits back.
+void tst_Designer::undoingEveryEditRestoresTheFile_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("step");
+    QTest::newRow("move by key") << "Tab Right"
+                                 << "Move";
+    QTest::newRow("resize by key") << "Tab Shift+Down"
+                                   << "Resize";
+    QTest::newRow("drag") << "drag"
+                          << "Move";
+    QTest::newRow("handle") << "handle"
+                            << "Resize";
+    QTest::newRow("insert") << "Ctrl+Alt+S"
+                            << "Insert Border";
+    QTest::newRow("delete") << "Tab Delete"
+                            << "Delete";
+    QTest::newRow("page apply") << "pages"
+                                << "Properties";
+    QTest::newRow("grid edit") << "grid"
+                               << "Set Caption";
+    QTest::newRow("window size") << "window"
+                                 << "Set ClientWidth";
+    QTest::newRow("paste") << "Tab Ctrl+C Ctrl+V"
+                           << "Paste";
+    QTest::newRow("bring to front") << "Tab Ctrl+]"
+                                    << "Bring to Front";
+    QTest::newRow("send to back") << "Shift+Tab Ctrl+["
+                                  << "Send to Back";
+    QTest::newRow("several") << "Tab Right Tab Delete Ctrl+Alt+B"
+                             << "Insert LumoButton";
+}
+
+void tst_Designer::undoingEveryEditRestoresTheFile()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, step);
+    DesignSurface *surface = m_window->surface();
+    if (edit == "drag" || edit == "handle") {
+        surface->select(button(1));
+        const QRect box = surface->boxOf(button(1));
+        const QPoint from =
+            edit == "drag" ? box.center() : DesignSurface::handlesOf(box).at(6).center();
+        drag(overlay(), from, from + QPoint(-30, -20));
+    } else if (edit == "pages") {
+        surface->select(button(0));
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *host = qobject_cast<forms::PropertyPageHost *>(QApplication::activeModalWidget());
+            if (!host)
+                return;
+            answer.stop();
+            host->page("Button")->findChild<QLineEdit *>("txtCaption")->setText("Compute");
+            host->accept();
+        });
+        answer.start(20);
+        pressKeys(m_window.get(), "F4");
+        QCOMPARE(button(0)->Caption(), QStringLiteral("Compute"));
+        // The offscreen platform gives the activation back to no window after a dialog.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    } else if (edit == "grid") {
+        surface->select(button(0));
+        m_window->propertyGrid()->refresh();
+        QVERIFY(m_window->propertyGrid()->setValue("Caption", QStringLiteral("Go")));
+    } else if (edit == "window") {
+        surface->clearSelection();
+        m_window->propertyGrid()->refresh();
+        QVERIFY(m_window->propertyGrid()->setValue("ClientWidth", QStringLiteral("4500")));
+    } else {
+        pressKeys(m_window.get(), edit);
+    }
+    QVERIFY(m_window->isWindowModified());
+    QCOMPARE(surface->undoStack()->undoText(), step);
+    QMenu *editMenu = m_window->menuBar()->actions().at(1)->menu();
+    QVERIFY(editMenu->actions().first()->text().contains(step));
+    const QByteArray edited = forms::writeDefinition(surface->definition());
+    QVERIFY(edited != contents(AppDefinition));
+
+    for (int i = 0; i < 20 && surface->undoStack()->canUndo(); ++i)
+        pressKeys(m_window.get(), "Ctrl+Z");
+    QVERIFY(!surface->undoStack()->canUndo());
+    QVERIFY(!m_window->isWindowModified());
+    QVERIFY(m_window->save());
+    QCOMPARE(contents(m_copy), contents(AppDefinition));
+
+    for (int i = 0; i < 20 && surface->undoStack()->canRedo(); ++i)
+        pressKeys(m_window.get(), "Ctrl+Shift+Z");
+    QVERIFY(m_window->isWindowModified());
+    QCOMPARE(forms::writeDefinition(surface->definition()), edited);
+}
+
+void tst_Designer::propertyGridListsStoredProperties_data()
+{
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    const QStringList widget{"geometry", "enabled", "objectName", "windowTitle",
+                             "toolTip",  "font",    "palette"};
+    QTest::newRow("LumoButton") << "cmdAction(0)"
+                                << QStringList{"Name",
+                                               "Index",
+                                               "Left",
+                                               "Top",
+                                               "Width",
+                                               "Height",
+                                               "TabIndex",
+                                               "Caption",
+                                               "Shift",
+                                               "Delta",
+                                               "Alignment",
+                                               "Switch",
+                                               "Value",
+                                               "Font",
+                                               "Picture",
+                                               "ForeColorSelected",
+                                               "MousePointer",
+                                               "ToolTipText",
+                                               "LightBorderColor",
+                                               "DarkBorderColor"}
+                                << widget;
+    QTest::newRow("Border") << "linTop"
+                            << QStringList{"Name", "TabIndex", "DarkColor", "LightColor"} << widget;
+    QTest::newRow("label") << "lblStock" << QStringList{"Name", "Caption", "Alignment"}
+                           << widget + QStringList{"text", "wordWrap"};
+    QTest::newRow("text field") << "txtStock" << QStringList{"Text", "TabStop", "Locked"}
+                                << widget + QStringList{"readOnly", "echoMode"};
+    QTest::newRow("window") << "" << QStringList{"Caption", "ClientWidth", "ClientHeight"}
+                            << QStringList{"Left", "TabIndex"};
+    QTest::newRow("a property kept elsewhere")
+        << "Test.Probe" << QStringList{"Level"} << QStringList{"LevelText", "Index"};
+}
+
+void tst_Designer::propertyGridListsStoredProperties()
+{
+    QFETCH(QString, subject);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    DesignSurface *surface = m_window->surface();
+    if (subject == "Test.Probe") {
+        QVERIFY(surface->insertControl(subject));
+    } else if (subject.isEmpty()) {
+        surface->clearSelection();
+    } else {
+        const bool array = subject.contains(u'(');
+        surface->select(control(subject.section(u'(', 0, 0),
+                                array ? subject.section(u'(', 1).chopped(1).toInt() : -1));
+    }
+    PropertyGrid *grid = m_window->propertyGrid();
+    grid->refresh();
+    const QStringList names = grid->propertyNames();
+    for (const QString &name : present)
+        QVERIFY2(names.contains(name), qPrintable(name));
+    for (const QString &name : absent)
+        QVERIFY2(names.count(name) == (name == "Index" ? 1 : 0), qPrintable(name));
+}
+
+void tst_Designer::propertyGridWritesByName_data()
+{
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("error"); // 0: written
+    QTest::addColumn<QString>("reopened");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("border colour by name")
+        << "linTop"
+        << "DarkColor" << QVariant("button text") << 0 << "linTop"
+        << "Button Text";
+    QTest::newRow("border colour by value")
+        << "linTop"
+        << "LightColor" << QVariant("&H000000FF&") << 0 << "linTop"
+        << "&H000000FF&";
+    QTest::newRow("shift") << "cmdAction(0)"
+                           << "Shift" << QVariant("45") << 0 << "cmdAction(0)"
+                           << "45";
+    QTest::newRow("caption") << "cmdAction(1)"
+                             << "Caption" << QVariant("E&nd") << 0 << "cmdAction(1)"
+                             << "E&nd";
+    QTest::newRow("switch") << "cmdAction(1)"
+                            << "Switch" << QVariant(true) << 0 << "cmdAction(1)"
+                            << "True";
+    QTest::newRow("label caption") << "lblStock"
+                                   << "Caption" << QVariant("Stock") << 0 << "lblStock"
+                                   << "Stock";
+    QTest::newRow("result field tab stop") << "txtStockVolume"
+                                           << "TabStop" << QVariant(true) << 0 << "txtStockVolume"
+                                           << "True";
+    QTest::newRow("locked") << "txtStock"
+                            << "Locked" << QVariant(true) << 0 << "txtStock"
+                            << "True";
+    QTest::newRow("name") << "txtStock"
+                          << "Name" << QVariant("txtSource") << 0 << "txtSource"
+                          << "txtSource";
+    QTest::newRow("index") << "cmdAction(1)"
+                           << "Index" << QVariant("5") << 0 << "cmdAction(5)"
+                           << "5";
+    QTest::newRow("tab index") << "cmdAction(1)"
+                               << "TabIndex" << QVariant("3") << 0 << "cmdAction(1)"
+                               << "3";
+    QTest::newRow("left") << "txtStock"
+                          << "Left" << QVariant("1600") << 0 << "txtStock"
+                          << "1600";
+    QTest::newRow("window caption") << ""
+                                    << "Caption" << QVariant("Dilutions") << 0 << ""
+                                    << "Dilutions";
+    QTest::newRow("window width") << ""
+                                  << "ClientWidth" << QVariant("4005") << 0 << ""
+                                  << "4005";
+
+    QTest::newRow("delta not a number") << "cmdAction(0)"
+                                        << "Delta" << QVariant("abc") << 13 << ""
+                                        << "";
+    QTest::newRow("delta too large") << "cmdAction(0)"
+                                     << "Delta" << QVariant("99999") << 6 << ""
+                                     << "";
+    QTest::newRow("not a colour") << "linTop"
+                                  << "DarkColor" << QVariant("Mauve") << 13 << ""
+                                  << "";
+    QTest::newRow("name taken") << "txtStock"
+                                << "Name" << QVariant("txtFinal") << 380 << ""
+                                << "";
+    QTest::newRow("not a name") << "txtStock"
+                                << "Name" << QVariant("1st") << 380 << ""
+                                << "";
+    QTest::newRow("index taken") << "cmdAction(1)"
+                                 << "Index" << QVariant("0") << 380 << ""
+                                 << "";
+    QTest::newRow("negative width") << "txtStock"
+                                    << "Width" << QVariant("-10") << 380 << ""
+                                    << "";
+    QTest::newRow("window width zero") << ""
+                                       << "ClientWidth" << QVariant("0") << 380 << ""
+                                       << "";
+}
+
+void tst_Designer::propertyGridWritesByName()
+{
+    QFETCH(QString, subject);
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    QFETCH(int, error);
+    QFETCH(QString, reopened);
+    QFETCH(QString, shown);
+    DesignSurface *surface = m_window->surface();
+    PropertyGrid *grid = m_window->propertyGrid();
+    const auto selectNamed = [&](const QString &name) {
+        if (name.isEmpty()) {
+            surface->clearSelection();
+        } else {
+            const bool array = name.contains(u'(');
+            QWidget *found = control(name.section(u'(', 0, 0),
+                                     array ? name.section(u'(', 1).chopped(1).toInt() : -1);
+            QVERIFY2(found, qPrintable(name));
+            surface->select(found);
+        }
+        grid->refresh();
+    };
+    selectNamed(subject);
+    MessageBoxWatcher watcher;
+    const bool written = grid->setValue(property, value);
+    if (error != 0) {
+        QVERIFY(!written);
+        QCOMPARE(watcher.boxes.size(), 1);
+        QVERIFY2(watcher.boxes[0].text.contains(QStringLiteral("Run-time error '%1'").arg(error)),
+                 qPrintable(watcher.boxes[0].text));
+        QVERIFY(!m_window->isWindowModified());
+        QCOMPARE(surface->undoStack()->count(), 0);
+        QVERIFY(m_window->save());
+        QCOMPARE(contents(m_copy), contents(AppDefinition));
+        return;
+    }
+    QVERIFY(written);
+    QVERIFY(watcher.boxes.isEmpty());
+    QVERIFY(m_window->isWindowModified());
+    QCOMPARE(surface->undoStack()->count(), 1);
+    QVERIFY(m_window->save());
+    QVERIFY(m_window->open(m_copy));
+    selectNamed(reopened);
+    QCOMPARE(grid->valueText(property), shown);
+}
+
+void tst_Designer::recentFilesAndNew()
+{
+    const QString second = m_dir.filePath(QStringLiteral("second.xml"));
+    QFile::remove(second);
+    QVERIFY(QFile::copy(m_copy, second));
+    QVERIFY(m_window->open(second));
+    QCOMPARE(
+        m_window->recentFiles().mid(0, 2),
+        QStringList({QFileInfo(second).absoluteFilePath(), QFileInfo(m_copy).absoluteFilePath()}));
+    QMenu *recent = nullptr;
+    for (QMenu *menu : m_window->menuBar()->findChildren<QMenu *>()) {
+        if (menu->title() == "Open &Recent")
+            recent = menu;
+    }
+    QVERIFY(recent);
+    QVERIFY(recent->actions().size() >= 2);
+    recent->actions().at(1)->trigger();
+    QCOMPARE(m_window->path(), QFileInfo(m_copy).absoluteFilePath());
+
+    pressKeys(m_window.get(), "Ctrl+N");
+    QVERIFY(m_window->path().isEmpty());
+    QVERIFY(m_window->surface()->form()->controls().isEmpty());
+    QVERIFY(m_window->windowTitle().contains("Untitled"));
+    QVERIFY(m_window->surface()->insertControl("Mirvale.LumoButton"));
+    QVERIFY(m_window->isWindowModified());
+}
+
+// The designer's parts each get their room, at any scale factor (the suite runs this at 1.5 and
+// 2 as well): nothing overlaps, the toolbar needs no overflow menu, and the selection handles sit
+// on the designed controls.
+void tst_Designer::layoutHasNoClippedOrOverlappingParts()
+{
+    QList<QWidget *> parts{m_window->menuBar(), m_window->centralWidget()};
+    for (QToolBar *tools : m_window->findChildren<QToolBar *>())
+        parts.append(tools);
+    for (QDockWidget *dock : m_window->findChildren<QDockWidget *>())
+        parts.append(dock);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        QVERIFY(parts[i]->isVisible());
+        QVERIFY(m_window->rect().contains(parts[i]->geometry()));
+        for (qsizetype j = i + 1; j < parts.size(); ++j)
+            QVERIFY2(!parts[i]->geometry().intersects(parts[j]->geometry()),
+                     qPrintable(parts[i]->objectName() + " / " + parts[j]->objectName()));
+    }
+    for (QToolBar *tools : m_window->findChildren<QToolBar *>()) {
+        for (QToolButton *extension : tools->findChildren<QToolButton *>("qt_toolbar_ext_button"))
+            QVERIFY(!extension->isVisible());
+    }
+    for (QAction *menu : m_window->menuBar()->actions())
+        QVERIFY(m_window->menuBar()->rect().contains(m_window->menuBar()->actionGeometry(menu)));
+    for (QDockWidget *dock : m_window->findChildren<QDockWidget *>()) {
+        const QSize need = dock->widget()->minimumSizeHint();
+        QVERIFY2(dock->widget()->width() >= need.width() &&
+                     dock->widget()->height() >= need.height(),
+                 qPrintable(dock->objectName()));
+    }
+    DesignSurface *surface = m_window->surface();
+    QCOMPARE(overlay()->geometry(), surface->form()->geometry());
+    for (QWidget *control : surface->form()->controls())
+        QCOMPARE(surface->boxOf(control),
+                 QRect(control->mapTo(surface->form(), QPoint(0, 0)), control->size()));
+    // The whole designed window can be scrolled into view.
+    QVERIFY(surface->rect().contains(surface->form()->geometry()));
 }
 
 QTEST_MAIN(tst_Designer)

@@ -11,10 +11,7 @@
 
 namespace forms {
 
-namespace {
-
-// The pages every selected control names, in the first one's order.
-QStringList commonPages(const QList<QObject *> &selection)
+QStringList PropertyPageHost::commonPages(const QList<QObject *> &selection)
 {
     if (selection.isEmpty())
         return {};
@@ -25,8 +22,6 @@ QStringList commonPages(const QList<QObject *> &selection)
     }
     return pages;
 }
-
-} // namespace
 
 PropertyPageHost::PropertyPageHost(const QList<QObject *> &selection, QWidget *parent)
     : QDialog(parent), m_tabs(new QTabWidget(this)),
@@ -96,12 +91,14 @@ bool PropertyPageHost::applyChanges()
             QMessageBox::warning(
                 this, windowTitle(),
                 tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
+            m_partlyApplied = true;
             emit applied();
             return false;
         }
         page->setChanged(false);
         emit applied();
     }
+    m_partlyApplied = false;
     updateApply();
     return true;
 }
@@ -110,6 +107,15 @@ void PropertyPageHost::accept()
 {
     if (applyChanges())
         QDialog::accept();
+}
+
+void PropertyPageHost::reject()
+{
+    if (m_partlyApplied)
+        QMessageBox::information(this, windowTitle(),
+                                 tr("The properties before the one that failed were already "
+                                    "written and stay as they are now."));
+    QDialog::reject();
 }
 
 void PropertyPageHost::updateApply()

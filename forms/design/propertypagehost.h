@@ -13,13 +13,17 @@ class PropertyPage;
 
 // The dialog that shows the property pages of the selected controls as tabs, in the order the
 // controls name them, with OK, Cancel and Apply. Apply is offered while the current page holds
-// edits. A failed apply is reported with the error's number and text, and the dialog stays open.
+// edits. A failed apply is reported with the error's number and text, and the dialog stays open;
+// the properties written before the failing one stay written.
 class PropertyPageHost : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit PropertyPageHost(const QList<QObject *> &selection, QWidget *parent = nullptr);
+
+    // The pages every control of a selection names, in the first one's order.
+    static QStringList commonPages(const QList<QObject *> &selection);
 
     QList<PropertyPage *> pages() const;
     PropertyPage *page(const QString &caption) const;
@@ -30,6 +34,8 @@ public:
     bool applyChanges();
     // OK: applies, and closes only when everything was applied.
     void accept() override;
+    // Cancel after a failed apply says that the properties before the failing one were written.
+    void reject() override;
 
 signals:
     // A page has written its fields back to the controls.
@@ -40,6 +46,7 @@ private:
 
     QTabWidget *m_tabs;
     QDialogButtonBox *m_buttons;
+    bool m_partlyApplied = false;
 };
 
 } // namespace forms

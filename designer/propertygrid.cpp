@@ -1,0 +1,501 @@
+#include "propertygrid.h"
+
+#include "controlregistry.h"
+#include "conversions.h"
+#include "designsurface.h"
+#include "form.h"
+#include "numbertext.h"
+#include "properties.h"
+#include "runtimeerror.h"
+#include "twips.h"
+#include "usercontrol.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QMetaProperty>
+#include <QStyledItemDelegate>
+#include <QUndoStack>
+
+#include <cmath>
+
+namespace {
+
+constexpr int KindRole = Qt::UserRole;
+
+// The desktop colours a colour value may name, by their index.
+const char *const SystemColorNames[] = {
+    "Scroll Bars",
+    "Desktop",
+    "Active Title Bar",
+    "Inactive Title Bar",
+    "Menu Bar",
+    "Window Background",
+    "Window Frame",
+    "Menu Text",
+    "Window Text",
+    "Active Title Bar Text",
+    "Active Border",
+    "Inactive Border",
+    "Application Workspace",
+    "Highlight",
+    "Highlight Text",
+    "Button Face",
+    "Button Shadow",
+    "Disabled Text",
+    "Button Text",
+    "Inactive Title Bar Text",
+    "Button Highlight",
+    "Button Dark Shadow",
+    "Button Light Shadow",
+    "ToolTip Text",
+    "ToolTip",
+};
+constexpr int SystemColorCount = int(std::size(SystemColorNames));
+
+const QStringList PlaceNames = {QStringLiteral("Left"), QStringLiteral("Top"),
+                                QStringLiteral("Width"), QStringLiteral("Height")};
+
+bool isColorProperty(const QMetaProperty &property)
+{
+    return property.metaType() == QMetaType::fromType<quint32>() &&
+           QByteArray(property.name()).contains("Color");
+}
+
+// The stored properties a control's own classes declare, base class first; the toolkit's own
+// widget properties are not the control's.
+QList<QMetaProperty> ownStoredProperties(const QObject *control)
+{
+    QList<const QMetaObject *> classes;
+    for (const QMetaObject *meta = control->metaObject(); meta; meta = meta->superClass()) {
+        if (meta->className()[0] == 'Q' || meta == &forms::UserControl::staticMetaObject)
+            break;
+        classes.prepend(meta);
+    }
+    QList<QMetaProperty> properties;
+    for (const QMetaObject *meta : classes) {
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (property.isStored() && property.isWritable())
+                properties.append(property);
+        }
+    }
+    return properties;
+}
+
+// A place or size typed in twips, read as the calculator reads typed numbers.
+float twipsFrom(const QVariant &value)
+{
+    double number = 0;
+    if (value.metaType() == QMetaType::fromType<QString>()) {
+        const std::optional<double> typed = forms::toDouble(value.toString());
+        if (!typed)
+            throw forms::RuntimeError::typeMismatch();
+        number = *typed;
+    } else if (forms::holdsNumber(value)) {
+        number = value.toDouble();
+    } else {
+        throw forms::RuntimeError::typeMismatch();
+    }
+    if (!(std::fabs(number) <= 1.0e7))
+        throw forms::RuntimeError::overflow();
+    return float(number);
+}
+
+QString describe(const QVariant &value)
+{
+    if (value.metaType() == QMetaType::fromType<forms::StdFont>()) {
+        const auto font = value.value<forms::StdFont>();
+        return QStringLiteral("%1, %2 pt").arg(font.name).arg(font.size);
+    }
+    if (value.metaType() == QMetaType::fromType<forms::StdPicture>()) {
+        const auto picture = value.value<forms::StdPicture>();
+        if (picture.isNull())
+            return QObject::tr("(None)");
+        return QObject::tr("(Picture %1 x %2)")
+            .arg(picture.image().width())
+            .arg(picture.image().height());
+    }
+    if (value.metaType() == QMetaType::fromType<bool>())
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (value.metaType() == QMetaType::fromType<float>())
+        return QString::number(value.toFloat(), 'g', 9);
+    return value.toString();
+}
+
+// Colour cells offer the desktop's colours by name and take a typed value too.
+class ColorDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        if (index.data(KindRole).toInt() != 2)
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto *box = new QComboBox(parent);
+        box->setEditable(true);
+        for (const char *name : SystemColorNames)
+            box->addItem(QString::fromLatin1(name));
+        return box;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            box->setCurrentText(index.data().toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            model->setData(index, box->currentText());
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
+
+} // namespace
+
+PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
+    : QTableWidget(0, 2, parent), m_surface(surface)
+{
+    setObjectName(QStringLiteral("propertyGrid"));
+    setHorizontalHeaderLabels({tr("Property"), tr("Value")});
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    horizontalHeader()->setStretchLastSection(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setItemDelegateForColumn(1, new ColorDelegate(this));
+    connect(surface, &DesignSurface::selectionChanged, this, &PropertyGrid::scheduleRefresh);
+    connect(surface, &DesignSurface::controlsChanged, this, &PropertyGrid::scheduleRefresh);
+    connect(surface->undoStack(), &QUndoStack::indexChanged, this, &PropertyGrid::scheduleRefresh);
+    connect(this, &QTableWidget::itemChanged, this, &PropertyGrid::commitItem);
+    connect(this, &QTableWidget::itemActivated, this, &PropertyGrid::editItem);
+    refresh();
+}
+
+QString PropertyGrid::colorText(quint32 value)
+{
+    if (forms::isSystemColor(value) && (value & 0xFFFFFF00u) == forms::SystemColorFlag &&
+        int(value & 0xFF) < SystemColorCount)
+        return QString::fromLatin1(SystemColorNames[value & 0xFF]);
+    return QStringLiteral("&H%1&").arg(value, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+quint32 PropertyGrid::colorFromText(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    for (int i = 0; i < SystemColorCount; ++i) {
+        if (text.compare(QLatin1String(SystemColorNames[i]), Qt::CaseInsensitive) == 0)
+            return forms::SystemColorFlag | quint32(i);
+    }
+    bool ok = false;
+    qulonglong value = 0;
+    if (text.startsWith(u"&H", Qt::CaseInsensitive)) {
+        const QString digits = text.mid(2).chopped(text.endsWith(u'&') ? 1 : 0);
+        value = digits.toULongLong(&ok, 16);
+        ok = ok && digits.size() <= 8;
+    } else if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
+        value = text.mid(2).toULongLong(&ok, 16);
+        ok = ok && text.size() <= 10;
+    } else {
+        value = text.toULongLong(&ok);
+        ok = ok && value <= 0xFFFFFFFFull;
+    }
+    if (!ok)
+        throw forms::RuntimeError::typeMismatch();
+    return quint32(value);
+}
+
+void PropertyGrid::scheduleRefresh()
+{
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QMetaObject::invokeMethod(this, &PropertyGrid::refresh, Qt::QueuedConnection);
+}
+
+void PropertyGrid::refresh()
+{
+    m_refreshPending = false;
+    m_filling = true;
+    const QList<QWidget *> selected = m_surface->selection();
+    m_subject = selected.isEmpty() ? nullptr : selected.first();
+    setRowCount(0);
+    if (m_subject)
+        addControlRows(m_subject);
+    else if (m_surface->form())
+        addWindowRows();
+    m_filling = false;
+}
+
+void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
+{
+    const int row = rowCount();
+    insertRow(row);
+    auto *label = new QTableWidgetItem(name);
+    label->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItem(row, 0, label);
+    auto *cell = new QTableWidgetItem;
+    cell->setData(KindRole, int(kind));
+    if (kind == Kind::Boolean) {
+        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        cell->setCheckState(value.toBool() ? Qt::Checked : Qt::Unchecked);
+        cell->setText(describe(value.toBool()));
+    } else if (kind == Kind::Font || kind == Kind::Picture) {
+        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        cell->setText(describe(value));
+        cell->setToolTip(tr("Double-click or press Enter to choose"));
+    } else {
+        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+        cell->setText(kind == Kind::Color ? colorText(value.toUInt()) : describe(value));
+    }
+    setItem(row, 1, cell);
+}
+
+void PropertyGrid::addControlRows(QWidget *control)
+{
+    addRow(QStringLiteral("Name"), control->objectName(), Kind::Text);
+    addRow(QStringLiteral("Index"), control->property("Index"), Kind::Text);
+    const forms::TwipsRect place = forms::twipsGeometry(control);
+    addRow(PlaceNames[0], place.left, Kind::Text);
+    addRow(PlaceNames[1], place.top, Kind::Text);
+    addRow(PlaceNames[2], place.width, Kind::Text);
+    addRow(PlaceNames[3], place.height, Kind::Text);
+    addRow(QStringLiteral("TabIndex"), control->property("_forms_tabindex"), Kind::Text);
+    for (const QMetaProperty &property : ownStoredProperties(control)) {
+        const QVariant value = property.read(control);
+        Kind kind = Kind::Text;
+        if (property.metaType() == QMetaType::fromType<bool>())
+            kind = Kind::Boolean;
+        else if (isColorProperty(property))
+            kind = Kind::Color;
+        else if (property.metaType() == QMetaType::fromType<forms::StdFont>())
+            kind = Kind::Font;
+        else if (property.metaType() == QMetaType::fromType<forms::StdPicture>())
+            kind = Kind::Picture;
+        addRow(QString::fromLatin1(property.name()), value, kind);
+    }
+}
+
+void PropertyGrid::addWindowRows()
+{
+    const forms::FormDefinition definition = m_surface->definition();
+    const forms::PropertyBag &settings = definition.settings;
+    addRow(QStringLiteral("Name"), definition.name, Kind::Text);
+    addRow(QStringLiteral("Caption"), settings.ReadProperty(QStringLiteral("Caption"), QString()),
+           Kind::Text);
+    addRow(QStringLiteral("ClientWidth"), settings.ReadProperty(QStringLiteral("ClientWidth")),
+           Kind::Text);
+    addRow(QStringLiteral("ClientHeight"), settings.ReadProperty(QStringLiteral("ClientHeight")),
+           Kind::Text);
+}
+
+QStringList PropertyGrid::propertyNames() const
+{
+    QStringList names;
+    for (int row = 0; row < rowCount(); ++row)
+        names.append(item(row, 0)->text());
+    return names;
+}
+
+QString PropertyGrid::valueText(const QString &name) const
+{
+    for (int row = 0; row < rowCount(); ++row) {
+        if (item(row, 0)->text() == name)
+            return item(row, 1)->text();
+    }
+    return {};
+}
+
+PropertyGrid::Kind PropertyGrid::kindOfRow(int row) const
+{
+    return Kind(item(row, 1)->data(KindRole).toInt());
+}
+
+void PropertyGrid::commitItem(QTableWidgetItem *cell)
+{
+    if (m_filling || cell->column() != 1)
+        return;
+    const QString name = item(cell->row(), 0)->text();
+    const Kind kind = kindOfRow(cell->row());
+    QVariant value = cell->text();
+    if (kind == Kind::Boolean)
+        value = cell->checkState() == Qt::Checked;
+    // The grid shows the outcome once the edit is over.
+    QMetaObject::invokeMethod(
+        this, [this, name, value] { setValue(name, value); }, Qt::QueuedConnection);
+}
+
+void PropertyGrid::editItem(QTableWidgetItem *cell)
+{
+    if (cell->column() != 1 && !(cell = item(cell->row(), 1)))
+        return;
+    const QString name = item(cell->row(), 0)->text();
+    const QVariant current = m_subject ? forms::propertyByName(m_subject, name) : QVariant();
+    if (kindOfRow(cell->row()) == Kind::Font) {
+        bool ok = false;
+        const QFont font =
+            QFontDialog::getFont(&ok, current.value<forms::StdFont>().toQFont(), this);
+        if (ok)
+            setValue(name, QVariant::fromValue(forms::StdFont::fromQFont(font)));
+    } else if (kindOfRow(cell->row()) == Kind::Picture) {
+        const QString path = QFileDialog::getOpenFileName(
+            this, tr("Choose a Picture"), QString(),
+            tr("Pictures (*.png *.bmp *.ico *.gif *.jpg);;All files (*)"));
+        if (path.isEmpty())
+            return;
+        QFile file(path);
+        QString why;
+        const forms::StdPicture picture =
+            file.open(QIODevice::ReadOnly) ? forms::StdPicture::fromData(file.read(16 << 20), &why)
+                                           : forms::StdPicture();
+        if (picture.isNull()) {
+            QMessageBox::warning(this, tr("Picture"),
+                                 tr("%1 cannot be read as a picture. %2").arg(path, why));
+            return;
+        }
+        setValue(name, QVariant::fromValue(picture));
+    }
+}
+
+bool PropertyGrid::setValue(const QString &name, const QVariant &value)
+{
+    try {
+        write(name, value);
+    } catch (const forms::RuntimeError &error) {
+        refuse(error.number(), error.description());
+        return false;
+    } catch (const forms::DefinitionError &error) {
+        refresh();
+        QMessageBox::warning(this, tr("Properties"), error.message());
+        return false;
+    }
+    refresh();
+    return true;
+}
+
+void PropertyGrid::refuse(int number, const QString &description)
+{
+    refresh();
+    QMessageBox::warning(this, tr("Properties"),
+                         tr("Run-time error '%1':\n\n%2").arg(number).arg(description));
+}
+
+void PropertyGrid::write(const QString &name, const QVariant &value)
+{
+    if (!m_surface->form())
+        return;
+    if (!m_subject) {
+        writeWindowSetting(name, value);
+        return;
+    }
+    QWidget *control = m_subject;
+    const forms::FormDefinition before = m_surface->definition();
+    const auto selected = m_surface->selectionKeys();
+    const QString step = tr("Set %1").arg(name);
+    if (name == u"Name" || name == u"Index" || name == u"TabIndex") {
+        writeControlEntry(control, name, value);
+    } else if (PlaceNames.contains(name)) {
+        const float twips = twipsFrom(value);
+        forms::TwipsRect place = forms::twipsGeometry(control);
+        float *field[] = {&place.left, &place.top, &place.width, &place.height};
+        *field[PlaceNames.indexOf(name)] = twips;
+        forms::setTwipsGeometry(control, place);
+        m_surface->recordEdit(step, before, selected);
+    } else if (qobject_cast<forms::UserControl *>(control)) {
+        const int i = control->metaObject()->indexOfProperty(name.toLatin1().constData());
+        const bool color = i >= 0 && isColorProperty(control->metaObject()->property(i));
+        forms::setPropertyByName(control, name,
+                                 color && value.metaType() == QMetaType::fromType<QString>()
+                                     ? QVariant::fromValue(colorFromText(value.toString()))
+                                     : value);
+        m_surface->recordEdit(step, before, selected);
+    } else {
+        writeStockSetting(control, name, value);
+        m_surface->recordEdit(step, before, selected);
+    }
+}
+
+// A stock control keeps the settings it stores in its window's definition: the value goes through
+// the control's own property first, and is then stored.
+void PropertyGrid::writeStockSetting(QWidget *control, const QString &name, const QVariant &value)
+{
+    forms::setPropertyByName(control, name, value);
+    forms::FormDefinition edited = m_surface->definition();
+    const QString key = control->objectName();
+    const int index = control->property("Index").toInt();
+    for (forms::ControlDefinition &stored : edited.controls) {
+        if (stored.name == key && stored.index == index)
+            stored.settings.WriteProperty(name, forms::propertyByName(control, name));
+    }
+    m_surface->restore(edited, m_surface->selectionKeys());
+}
+
+// Name, index and tab index belong to the window's definition of the control.
+void PropertyGrid::writeControlEntry(QWidget *control, const QString &name, const QVariant &value)
+{
+    forms::FormDefinition edited = m_surface->definition();
+    const QString oldName = control->objectName();
+    const int oldIndex = control->property("Index").toInt();
+    QString newName = oldName;
+    int newIndex = oldIndex;
+    int tabIndex = control->property("_forms_tabindex").toInt();
+    if (name == u"Name") {
+        newName = forms::toText(value).trimmed();
+        static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_]{0,39}$"));
+        if (!identifier.match(newName).hasMatch())
+            throw forms::RuntimeError::invalidPropertyValue();
+    } else if (name == u"Index") {
+        newIndex = forms::toInteger(value);
+        if (newIndex < -1)
+            throw forms::RuntimeError::invalidPropertyValue();
+    } else {
+        tabIndex = forms::toInteger(value);
+        if (tabIndex < 0)
+            throw forms::RuntimeError::invalidPropertyValue();
+    }
+    for (const forms::ControlDefinition &other : std::as_const(edited.controls)) {
+        const bool self = other.name == oldName && other.index == oldIndex;
+        if (!self && other.name.compare(newName, Qt::CaseInsensitive) == 0 &&
+            other.index == newIndex)
+            throw forms::RuntimeError(forms::InvalidPropertyValue,
+                                      tr("Ambiguous name detected: %1").arg(newName));
+    }
+    for (forms::ControlDefinition &stored : edited.controls) {
+        if (stored.name == oldName && stored.index == oldIndex) {
+            stored.name = newName;
+            stored.index = newIndex;
+            stored.tabIndex = tabIndex;
+        }
+    }
+    m_surface->applyDefinition(edited, tr("Set %1").arg(name), {{newName, newIndex}});
+}
+
+void PropertyGrid::writeWindowSetting(const QString &name, const QVariant &value)
+{
+    forms::FormDefinition edited = m_surface->definition();
+    if (name == u"Name") {
+        const QString text = forms::toText(value).trimmed();
+        if (text.isEmpty())
+            throw forms::RuntimeError::invalidPropertyValue();
+        edited.name = text;
+    } else if (name == u"Caption") {
+        edited.settings.WriteProperty(name, forms::toText(value), QString());
+    } else {
+        const qint32 size = forms::toLong(value);
+        if (size <= 0)
+            throw forms::RuntimeError::invalidPropertyValue();
+        edited.settings.WriteProperty(name, QVariant::fromValue(size));
+    }
+    m_surface->applyDefinition(edited, tr("Set %1").arg(name));
+}

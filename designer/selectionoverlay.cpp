@@ -1,0 +1,113 @@
+#include "selectionoverlay.h"
+
+#include "designsurface.h"
+#include "form.h"
+#include "twips.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+SelectionOverlay::SelectionOverlay(DesignSurface *surface) : QWidget(surface), m_surface(surface)
+{
+    setObjectName(QStringLiteral("designOverlay"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAccessibleName(tr("Designed window"));
+}
+
+bool SelectionOverlay::event(QEvent *event)
+{
+    // Tab walks the selection through the designed controls instead of leaving the surface.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            m_surface->selectNext(!back);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void SelectionOverlay::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_surface->isGridEnabled())
+        paintGrid(painter);
+    paintHandles(painter);
+}
+
+void SelectionOverlay::paintGrid(QPainter &painter)
+{
+    const QWidget *client = m_surface->form()->clientArea();
+    const QPoint origin = client->mapTo(m_surface->form(), QPoint(0, 0));
+    const float step = m_surface->gridTwips();
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (float y = 0; forms::twipsToPixelsY(y) < client->height(); y += step) {
+        for (float x = 0; forms::twipsToPixelsX(x) < client->width(); x += step)
+            painter.drawPoint(origin + QPoint(forms::twipsToPixelsX(x), forms::twipsToPixelsY(y)));
+    }
+}
+
+void SelectionOverlay::paintHandles(QPainter &painter)
+{
+    const QColor handle = palette().color(QPalette::Highlight);
+    for (QWidget *control : m_surface->selection()) {
+        const QRect box = m_surface->boxOf(control);
+        painter.setPen(QPen(handle, 1, Qt::DashLine));
+        painter.drawRect(box.adjusted(-1, -1, 0, 0));
+        for (const QRect &grip : DesignSurface::handlesOf(box))
+            painter.fillRect(grip, handle);
+    }
+}
+
+void SelectionOverlay::mousePressEvent(QMouseEvent *event)
+{
+    setFocus();
+    m_surface->pressAt(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void SelectionOverlay::mouseMoveEvent(QMouseEvent *event)
+{
+    m_surface->dragTo(event->position().toPoint(), event->buttons());
+    setCursor(m_surface->cursorAt(event->position().toPoint()));
+}
+
+void SelectionOverlay::mouseReleaseEvent(QMouseEvent *)
+{
+    m_surface->release();
+}
+
+void SelectionOverlay::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void SelectionOverlay::keyPressEvent(QKeyEvent *event)
+{
+    const bool resize = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        m_surface->stepSelection(-1, 0, resize);
+        break;
+    case Qt::Key_Right:
+        m_surface->stepSelection(1, 0, resize);
+        break;
+    case Qt::Key_Up:
+        m_surface->stepSelection(0, -1, resize);
+        break;
+    case Qt::Key_Down:
+        m_surface->stepSelection(0, 1, resize);
+        break;
+    case Qt::Key_Escape:
+        m_surface->clearSelection();
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
