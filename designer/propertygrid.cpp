@@ -168,6 +168,8 @@ PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
     setObjectName(QStringLiteral("propertyGrid"));
     setHorizontalHeaderLabels({tr("Property"), tr("Value")});
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     horizontalHeader()->setStretchLastSection(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
