@@ -156,6 +156,7 @@ private slots:
     void handlesResizeInTheirDirection();
     void propertyPagesOfASelection_data();
     void propertyPagesOfASelection();
+    void cancelAfterAFailedApplySaysWhatWasWritten();
     void undoingEveryEditRestoresTheFile_data();
     void undoingEveryEditRestoresTheFile();
     void propertyGridListsStoredProperties_data();
@@ -741,6 +742,37 @@ void tst_Designer::propertyPagesOfASelection()
     pressKeys(m_window.get(), "F4");
     QCOMPARE(watcher.boxes.size(), 1);
     QVERIFY2(watcher.boxes[0].text.contains(mention), qPrintable(watcher.boxes[0].text));
+}
+
+// The Button page writes Alignment before Delta: with a bad Delta, Alignment is already written
+// when the apply fails. Cancel then says so, and the written part is one step to undo.
+void tst_Designer::cancelAfterAFailedApplySaysWhatWasWritten()
+{
+    m_window->surface()->select(button(0));
+    MessageBoxWatcher watcher;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *host = qobject_cast<forms::PropertyPageHost *>(QApplication::activeModalWidget());
+        if (!host)
+            return;
+        answer.stop();
+        forms::PropertyPage *page = host->page("Button");
+        page->findChild<QLineEdit *>("txtAlignment")->setText("2");
+        page->findChild<QLineEdit *>("txtDelta")->setText("abc");
+        QVERIFY(!host->applyChanges());
+        host->reject();
+    });
+    answer.start(20);
+    pressKeys(m_window.get(), "F4");
+    QCOMPARE(watcher.boxes.size(), 2);
+    QVERIFY2(watcher.boxes[0].text.contains("Run-time error '13'"),
+             qPrintable(watcher.boxes[0].text));
+    QVERIFY2(watcher.boxes[1].text.contains("already written"), qPrintable(watcher.boxes[1].text));
+    QCOMPARE(button(0)->Alignment(), qint16(2));
+    QCOMPARE(m_window->surface()->undoStack()->undoText(), QStringLiteral("Properties"));
+    m_window->surface()->undoStack()->undo();
+    QCOMPARE(button(0)->Alignment(), qint16(0));
+    QVERIFY(!m_window->isWindowModified());
 }
 
 // Every kind of edit is one step with its name, and undoing every step gives back the file as it
