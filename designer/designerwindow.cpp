@@ -167,6 +167,25 @@ void DesignerWindow::createViewMenu()
     properties->setText(tr("&Properties"));
     properties->setShortcut(QKeySequence(tr("Ctrl+Alt+P")));
     view->addActions({objects, properties});
+    view->addSeparator();
+    // Tab stays within the designed window, so the panes are reached with their own key.
+    QAction *pane = view->addAction(tr("&Next Pane"), this, &DesignerWindow::focusNextPane);
+    pane->setShortcut(Qt::Key_F6);
+}
+
+void DesignerWindow::focusNextPane()
+{
+    QList<QWidget *> panes{m_surface->keyboardTarget()};
+    for (QWidget *pane : {static_cast<QWidget *>(m_objects), static_cast<QWidget *>(m_grid)}) {
+        if (pane->isVisible())
+            panes.append(pane);
+    }
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < panes.size(); ++i) {
+        if (panes.at(i)->hasFocus())
+            at = i;
+    }
+    panes.at((at + 1) % panes.size())->setFocus(Qt::ShortcutFocusReason);
 }
 
 void DesignerWindow::createInsertMenu()

@@ -64,6 +64,7 @@ private:
     void openFile();
     void saveFileAs();
     void showPropertyPages();
+    void focusNextPane();
     void cutSelection();
     void copySelection();
     void pasteControls();

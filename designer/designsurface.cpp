@@ -111,6 +111,11 @@ void DesignSurface::makeInert(forms::Form *form)
     form->setEnabled(false);
 }
 
+QWidget *DesignSurface::keyboardTarget() const
+{
+    return m_overlay;
+}
+
 forms::FormDefinition DesignSurface::definition() const
 {
     forms::FormDefinition definition = m_form->SaveDefinition();

@@ -35,6 +35,8 @@ public:
     forms::FormDefinition definition() const;
     forms::Form *form() const { return m_form; }
     QUndoStack *undoStack() const { return m_undo; }
+    // The widget that takes the surface's keys.
+    QWidget *keyboardTarget() const;
 
     // The controls by tab index (those of equal index in window order).
     QList<QWidget *> controlsInTabOrder() const;

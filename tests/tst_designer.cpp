@@ -433,51 +433,66 @@ void tst_Designer::keyboardPaths_data()
     QTest::addColumn<QList<double>>("place");
     QTest::addColumn<int>("controls");
     QTest::addColumn<bool>("fileMenu");
+    // The object name of the widget that ends with the keyboard focus; empty when not checked.
+    QTest::addColumn<QString>("focus");
 
     const QStringList none;
     const QList<double> any;
     const QStringList stock{"txtStock"};
     QTest::newRow("tab selects the first in tab order")
-        << "Tab" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false;
+        << "Tab" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false << QString();
     QTest::newRow("tab walks the tab order")
-        << "Tab Tab Tab" << QStringList{"txtFinalVolume"} << any << 16 << false;
+        << "Tab Tab Tab" << QStringList{"txtFinalVolume"} << any << 16 << false << QString();
     QTest::newRow("shift+tab starts from the last")
-        << "Shift+Tab" << QStringList{"Label3"} << any << 16 << false;
-    QTest::newRow("tab goes round the end") << "Shift+Tab Tab" << stock << any << 16 << false;
-    QTest::newRow("escape clears") << "Tab Escape" << none << any << 16 << false;
+        << "Shift+Tab" << QStringList{"Label3"} << any << 16 << false << QString();
+    QTest::newRow("tab goes round the end")
+        << "Shift+Tab Tab" << stock << any << 16 << false << QString();
+    QTest::newRow("escape clears") << "Tab Escape" << none << any << 16 << false << QString();
     QTest::newRow("typing stays out of the designed window")
-        << "Tab 1 2 Backspace x" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false;
+        << "Tab 1 2 Backspace x" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false
+        << QString();
     QTest::newRow("right to the next grid line")
-        << "Tab Right" << stock << QList<double>{1560, 675, 1995, 375} << 16 << false;
+        << "Tab Right" << stock << QList<double>{1560, 675, 1995, 375} << 16 << false << QString();
     QTest::newRow("left to the grid line before")
-        << "Tab Left" << stock << QList<double>{1440, 675, 1995, 375} << 16 << false;
+        << "Tab Left" << stock << QList<double>{1440, 675, 1995, 375} << 16 << false << QString();
     QTest::newRow("down") << "Tab Down" << stock << QList<double>{1545, 720, 1995, 375} << 16
-                          << false;
+                          << false << QString();
     QTest::newRow("shift+right widens to a grid line")
-        << "Tab Shift+Right" << stock << QList<double>{1545, 675, 2055, 375} << 16 << false;
+        << "Tab Shift+Right" << stock << QList<double>{1545, 675, 2055, 375} << 16 << false
+        << QString();
     QTest::newRow("shift+up lowers the height to a grid line")
-        << "Tab Shift+Up" << stock << QList<double>{1545, 675, 1995, 285} << 16 << false;
+        << "Tab Shift+Up" << stock << QList<double>{1545, 675, 1995, 285} << 16 << false
+        << QString();
     QTest::newRow("grid off: a pixel at a time")
-        << "Ctrl+G Tab Right Right" << stock << QList<double>{1575, 675, 1995, 375} << 16 << false;
+        << "Ctrl+G Tab Right Right" << stock << QList<double>{1575, 675, 1995, 375} << 16 << false
+        << QString();
     QTest::newRow("undo") << "Tab Right Ctrl+Z" << stock << QList<double>{1545, 675, 1995, 375}
-                          << 16 << false;
+                          << 16 << false << QString();
     QTest::newRow("redo") << "Tab Right Ctrl+Z Ctrl+Shift+Z" << stock
-                          << QList<double>{1560, 675, 1995, 375} << 16 << false;
-    QTest::newRow("delete") << "Tab Delete" << none << any << 15 << false;
+                          << QList<double>{1560, 675, 1995, 375} << 16 << false << QString();
+    QTest::newRow("delete") << "Tab Delete" << none << any << 15 << false << QString();
     QTest::newRow("duplicate takes the next free index")
         << "Tab Tab Tab Tab Tab Tab Tab Ctrl+D" << QStringList{"cmdAction(2)"}
-        << QList<double>{255, 3630, 1635, 465} << 17 << false;
+        << QList<double>{255, 3630, 1635, 465} << 17 << false << QString();
     QTest::newRow("cut and paste put it back")
-        << "Tab Ctrl+X Ctrl+V" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false;
+        << "Tab Ctrl+X Ctrl+V" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false
+        << QString();
     QTest::newRow("copy and paste make a new one beside it")
         << "Tab Ctrl+C Ctrl+V" << QStringList{"txtStock1"} << QList<double>{1665, 795, 1995, 375}
-        << 17 << false;
+        << 17 << false << QString();
     QTest::newRow("insert a button")
-        << "Ctrl+Alt+B" << QStringList{"LumoButton1"} << any << 17 << false;
-    QTest::newRow("alt+f opens the designer's menu") << "Alt+F" << none << any << 16 << true;
+        << "Ctrl+Alt+B" << QStringList{"LumoButton1"} << any << 17 << false << QString();
+    QTest::newRow("alt+f opens the designer's menu")
+        << "Alt+F" << none << any << 16 << true << QString();
     QTest::newRow("the designed window's commands stay still")
-        << "F5 Ctrl+E" << none << any << 16 << false;
-    QTest::newRow("new window") << "Ctrl+N" << none << any << 0 << false;
+        << "F5 Ctrl+E" << none << any << 16 << false << QString();
+    QTest::newRow("F6 goes to the object list")
+        << "F6" << none << any << 16 << false << QString("objectList");
+    QTest::newRow("F6 three times comes back to the surface")
+        << "F6 F6 F6" << none << any << 16 << false << QString("designOverlay");
+    QTest::newRow("the object list's arrows select")
+        << "F6 Down" << QStringList{"txtFinal"} << any << 16 << false << QString("objectList");
+    QTest::newRow("new window") << "Ctrl+N" << none << any << 0 << false << QString();
 }
 
 void tst_Designer::keyboardPaths()
@@ -487,6 +502,7 @@ void tst_Designer::keyboardPaths()
     QFETCH(QList<double>, place);
     QFETCH(int, controls);
     QFETCH(bool, fileMenu);
+    QFETCH(QString, focus);
 
     forms::Form *designed = m_window->surface()->form();
     QList<std::shared_ptr<QSignalSpy>> commands;
@@ -505,6 +521,8 @@ void tst_Designer::keyboardPaths()
     }
     QCOMPARE(selectedNames(), selected);
     QCOMPARE(m_window->surface()->form()->controls().size(), controls);
+    if (!focus.isEmpty())
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     if (!place.isEmpty()) {
         const QRectF r = rectOf(m_window->surface()->selection().first());
         QCOMPARE(QList<double>({r.left(), r.top(), r.width(), r.height()}), place);
