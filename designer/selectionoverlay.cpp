@@ -6,7 +6,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <cmath>
 
 SelectionOverlay::SelectionOverlay(DesignSurface *surface) : QWidget(surface), m_surface(surface)
 {
@@ -32,22 +35,29 @@ bool SelectionOverlay::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void SelectionOverlay::paintEvent(QPaintEvent *)
+void SelectionOverlay::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     if (m_surface->isGridEnabled())
-        paintGrid(painter);
+        paintGrid(painter, event->rect());
     paintHandles(painter);
 }
 
-void SelectionOverlay::paintGrid(QPainter &painter)
+// Only the dots in the area being painted: a large window has very many.
+void SelectionOverlay::paintGrid(QPainter &painter, const QRect &area)
 {
     const QWidget *client = m_surface->form()->clientArea();
     const QPoint origin = client->mapTo(m_surface->form(), QPoint(0, 0));
+    const QRect visible = area.intersected(QRect(origin, client->size())).translated(-origin);
+    if (visible.isEmpty())
+        return;
     const float step = m_surface->gridTwips();
+    const auto first = [step](float twips) { return std::ceil(twips / step) * step; };
     painter.setPen(palette().color(QPalette::WindowText));
-    for (float y = 0; forms::twipsToPixelsY(y) < client->height(); y += step) {
-        for (float x = 0; forms::twipsToPixelsX(x) < client->width(); x += step)
+    const float right = forms::pixelsToTwipsX(float(visible.right() + 1));
+    const float bottom = forms::pixelsToTwipsY(float(visible.bottom() + 1));
+    for (float y = first(forms::pixelsToTwipsY(float(visible.top()))); y < bottom; y += step) {
+        for (float x = first(forms::pixelsToTwipsX(float(visible.left()))); x < right; x += step)
             painter.drawPoint(origin + QPoint(forms::twipsToPixelsX(x), forms::twipsToPixelsY(y)));
     }
 }

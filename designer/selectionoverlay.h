@@ -23,7 +23,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void paintGrid(QPainter &painter);
+    void paintGrid(QPainter &painter, const QRect &area);
     void paintHandles(QPainter &painter);
 
     DesignSurface *m_surface;
