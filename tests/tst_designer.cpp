@@ -13,6 +13,8 @@
 #include "propertygrid.h"
 #include "propertypagehost.h"
 #include "standardpages.h"
+#include "stdfont.h"
+#include "stdpicture.h"
 #include "twips.h"
 #include "usercontrol.h"
 
@@ -977,6 +979,18 @@ void tst_Designer::propertyGridWritesByName_data()
     QTest::newRow("switch") << "cmdAction(1)"
                             << "Switch" << QVariant(true) << 0 << "cmdAction(1)"
                             << "True";
+    forms::StdFont font;
+    font.name = QStringLiteral("Arial");
+    font.size = 12;
+    QTest::newRow("font") << "cmdAction(0)"
+                          << "FontPressed" << QVariant::fromValue(font) << 0 << "cmdAction(0)"
+                          << "Arial, 12 pt";
+    QImage dot(4, 3, QImage::Format_ARGB32);
+    dot.fill(Qt::red);
+    QTest::newRow("picture") << "cmdAction(1)"
+                             << "Picture" << QVariant::fromValue(forms::StdPicture::fromImage(dot))
+                             << 0 << "cmdAction(1)"
+                             << "(Picture 4 x 3)";
     QTest::newRow("label caption") << "lblStock"
                                    << "Caption" << QVariant("Stock") << 0 << "lblStock"
                                    << "Stock";
