@@ -1,5 +1,6 @@
 #include "propertygrid.h"
 
+#include "colordelegate.h"
 #include "controlregistry.h"
 #include "conversions.h"
 #include "designsurface.h"
@@ -10,14 +11,12 @@
 #include "twips.h"
 #include "usercontrol.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QMetaProperty>
-#include <QStyledItemDelegate>
 #include <QUndoStack>
 
 #include <cmath>
@@ -25,6 +24,7 @@
 namespace {
 
 constexpr int KindRole = Qt::UserRole;
+constexpr int ColorRole = Qt::UserRole + 1;
 
 // The desktop colours a colour value may name, by their index.
 const char *const SystemColorNames[] = {
@@ -126,40 +126,6 @@ QString describe(const QVariant &value)
     return value.toString();
 }
 
-// Colour cells offer the desktop's colours by name and take a typed value too.
-class ColorDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override
-    {
-        if (index.data(KindRole).toInt() != 2)
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto *box = new QComboBox(parent);
-        box->setEditable(true);
-        for (const char *name : SystemColorNames)
-            box->addItem(QString::fromLatin1(name));
-        return box;
-    }
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        if (auto *box = qobject_cast<QComboBox *>(editor))
-            box->setCurrentText(index.data().toString());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget *editor, QAbstractItemModel *model,
-                      const QModelIndex &index) const override
-    {
-        if (auto *box = qobject_cast<QComboBox *>(editor))
-            model->setData(index, box->currentText());
-        else
-            QStyledItemDelegate::setModelData(editor, model, index);
-    }
-};
-
 } // namespace
 
 PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
@@ -176,12 +142,15 @@ PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    setItemDelegateForColumn(1, new ColorDelegate(this));
+    QStringList colorNames;
+    for (const char *name : SystemColorNames)
+        colorNames.append(QString::fromLatin1(name));
+    setItemDelegateForColumn(1, new ColorDelegate(ColorRole, colorNames, this));
     connect(surface, &DesignSurface::selectionChanged, this, &PropertyGrid::scheduleRefresh);
     connect(surface, &DesignSurface::controlsChanged, this, &PropertyGrid::scheduleRefresh);
     connect(surface->undoStack(), &QUndoStack::indexChanged, this, &PropertyGrid::scheduleRefresh);
     connect(this, &QTableWidget::itemChanged, this, &PropertyGrid::commitItem);
-    connect(this, &QTableWidget::itemActivated, this, &PropertyGrid::editItem);
+    connect(this, &QTableWidget::itemActivated, this, &PropertyGrid::chooseValue);
     refresh();
 }
 
@@ -223,7 +192,14 @@ void PropertyGrid::scheduleRefresh()
     if (m_refreshPending)
         return;
     m_refreshPending = true;
-    QMetaObject::invokeMethod(this, &PropertyGrid::refresh, Qt::QueuedConnection);
+    // A refresh made in the meantime has done the work.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_refreshPending)
+                refresh();
+        },
+        Qt::QueuedConnection);
 }
 
 void PropertyGrid::refresh()
@@ -249,6 +225,7 @@ void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
     setItem(row, 0, label);
     auto *cell = new QTableWidgetItem;
     cell->setData(KindRole, int(kind));
+    cell->setData(ColorRole, kind == Kind::Color);
     if (kind == Kind::Boolean) {
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         cell->setCheckState(value.toBool() ? Qt::Checked : Qt::Unchecked);
@@ -338,7 +315,7 @@ void PropertyGrid::commitItem(QTableWidgetItem *cell)
         this, [this, name, value] { setValue(name, value); }, Qt::QueuedConnection);
 }
 
-void PropertyGrid::editItem(QTableWidgetItem *cell)
+void PropertyGrid::chooseValue(QTableWidgetItem *cell)
 {
     if (cell->column() != 1 && !(cell = item(cell->row(), 1)))
         return;

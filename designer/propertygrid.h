@@ -41,7 +41,7 @@ private:
     void addControlRows(QWidget *control);
     void addWindowRows();
     void commitItem(QTableWidgetItem *item);
-    void editItem(QTableWidgetItem *item);
+    void chooseValue(QTableWidgetItem *item);
     void scheduleRefresh();
     void write(const QString &name, const QVariant &value);
     void writeWindowSetting(const QString &name, const QVariant &value);

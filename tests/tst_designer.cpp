@@ -19,6 +19,7 @@
 #include "usercontrol.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
@@ -165,6 +166,7 @@ private slots:
     void propertyGridListsStoredProperties();
     void propertyGridWritesByName_data();
     void propertyGridWritesByName();
+    void colourCellOffersTheDesktopColours();
     void recentFilesAndNew();
     void layoutHasNoClippedOrOverlappingParts();
 
@@ -1089,6 +1091,28 @@ void tst_Designer::propertyGridWritesByName()
     QVERIFY(m_window->open(m_copy));
     selectNamed(reopened);
     QCOMPARE(grid->valueText(property), shown);
+}
+
+// A colour is edited in its cell as a person does: pick a desktop colour by name, press Enter.
+void tst_Designer::colourCellOffersTheDesktopColours()
+{
+    auto *border = qobject_cast<Border *>(control("linMedium"));
+    m_window->surface()->select(border);
+    PropertyGrid *grid = m_window->propertyGrid();
+    grid->refresh();
+    const int row = grid->propertyNames().indexOf("DarkColor");
+    QVERIFY(row >= 0);
+    grid->setFocus();
+    grid->setCurrentCell(row, 1);
+    grid->editItem(grid->item(row, 1));
+    auto *box = grid->viewport()->findChild<QComboBox *>();
+    QVERIFY(box);
+    QVERIFY(box->findText("Button Text") >= 0);
+    box->setCurrentText("Highlight");
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_COMPARE(border->DarkColor(), 0x8000000Du);
+    QTRY_COMPARE(grid->valueText("DarkColor"), QStringLiteral("Highlight"));
+    QCOMPARE(m_window->surface()->undoStack()->undoText(), QStringLiteral("Set DarkColor"));
 }
 
 void tst_Designer::recentFilesAndNew()
