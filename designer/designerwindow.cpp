@@ -5,7 +5,6 @@
 #include "formdefinition.h"
 #include "objectlist.h"
 #include "propertygrid.h"
-#include "propertypage.h"
 #include "propertypagehost.h"
 
 #include <QAction>
