@@ -87,6 +87,8 @@ private slots:
     void cleanupTestCase();
     void offersBothWidgets_data();
     void offersBothWidgets();
+    void newButtonFromWidgetBox_data();
+    void newButtonFromWidgetBox();
     void designerOffersProperties_data();
     void designerOffersProperties();
     void editedViewsAreWrittenAndRead_data();
@@ -193,6 +195,50 @@ void tst_DesignerPlugin::offersBothWidgets()
     QVERIFY2(item >= 0, "Designer did not load the plugin");
     QCOMPARE(database->item(item)->group(), QStringLiteral("Mirvale"));
     QCOMPARE(database->item(item)->includeFile(), include);
+}
+
+void tst_DesignerPlugin::newButtonFromWidgetBox_data()
+{
+    QTest::addColumn<QString>("property");
+    // The stored set but the three fonts, which a new button takes from its container.
+    for (const char *name :
+         {"BackColor", "ForeColor", "MouseIcon", "MousePointer", "Picture", "Caption", "Delta",
+          "LightBorderColor", "DarkBorderColor", "Alignment", "SelectedPicture", "PressedPicture",
+          "ForeColorSelected", "ForeColorPressed", "Switch", "Value", "Shift", "ToolTipText"})
+        QTest::newRow(name) << name;
+}
+
+// A button dragged from the widget box, as Designer builds it from the plugin's description,
+// holds what a newly placed button holds.
+void tst_DesignerPlugin::newButtonFromWidgetBox()
+{
+    QFETCH(QString, property);
+
+    QPluginLoader loader(PluginFile);
+    auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(loader.instance());
+    QVERIFY(collection);
+    const QString description = collection->customWidgets().at(0)->domXml();
+    const qsizetype from = description.indexOf(QStringLiteral("<widget"));
+    const qsizetype to = description.lastIndexOf(QStringLiteral("</widget>")) + 9;
+    QString contents = formWith({});
+    contents.insert(contents.indexOf(QStringLiteral(" </widget>\n <customwidgets>")),
+                    description.mid(from, to - from) + u'\n');
+    QDesignerFormWindowInterface *form = newForm(contents);
+    QWidget *dropped = controlIn(form, "lumoButton");
+    QVERIFY(dropped);
+
+    QWidget container;
+    LumoButton placed(&container);
+    placed.InitProperties();
+    const QByteArray name = property.toLatin1();
+    const QVariant expected = placed.property(name);
+    const QVariant actual = dropped->property(name);
+    if (expected.metaType() == QMetaType::fromType<forms::StdPicture>())
+        QCOMPARE(actual.value<forms::StdPicture>().isNull(),
+                 expected.value<forms::StdPicture>().isNull());
+    else
+        QCOMPARE(actual, expected);
+    delete form;
 }
 
 void tst_DesignerPlugin::designerOffersProperties_data()
