@@ -273,6 +273,11 @@ void tst_Border::coloursReadBack()
     border.setLightColor(value);
     QCOMPARE(border.LightColor(), value);
     QCOMPARE(border.lightLine().BorderColor, value);
+    // The Qt-typed views show the colour the lines are drawn in.
+    QCOMPARE(border.property("qtDarkColor").value<QColor>(),
+             forms::toQColor(value, border.palette()));
+    QCOMPARE(border.property("qtLightColor").value<QColor>(),
+             forms::toQColor(value, border.palette()));
 
     Border byName;
     QVERIFY(byName.setProperty("DarkColor", QVariant::fromValue(value)));

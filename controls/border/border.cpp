@@ -65,6 +65,26 @@ void Border::setLightColor(forms::OleColor color)
     PropertyChanged(QStringLiteral("LightColor"));
 }
 
+QColor Border::qtDarkColor() const
+{
+    return forms::toQColor(DarkColor(), palette());
+}
+
+void Border::setQtDarkColor(const QColor &color)
+{
+    setDarkColor(forms::fromQColor(color));
+}
+
+QColor Border::qtLightColor() const
+{
+    return forms::toQColor(LightColor(), palette());
+}
+
+void Border::setQtLightColor(const QColor &color)
+{
+    setLightColor(forms::fromQColor(color));
+}
+
 void Border::ReadProperties(const forms::PropertyBag &bag)
 {
     linBorderDark.BorderColor = forms::toColor(

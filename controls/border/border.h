@@ -15,6 +15,12 @@ class Border : public forms::UserControl
     Q_OBJECT
     Q_PROPERTY(quint32 DarkColor READ DarkColor WRITE setDarkColor)
     Q_PROPERTY(quint32 LightColor READ LightColor WRITE setLightColor)
+    // Views of the two colours as Qt Designer edits them and uic writes them: no state of their
+    // own and no part of the stored set; each reads and writes the property its "View:" names.
+    Q_CLASSINFO("View:qtDarkColor", "DarkColor")
+    Q_CLASSINFO("View:qtLightColor", "LightColor")
+    Q_PROPERTY(QColor qtDarkColor READ qtDarkColor WRITE setQtDarkColor)
+    Q_PROPERTY(QColor qtLightColor READ qtLightColor WRITE setQtLightColor)
 
 public:
     // A straight line on the control's surface, in its own scale (twips).
@@ -33,6 +39,12 @@ public:
     void setDarkColor(forms::OleColor color);
     forms::OleColor LightColor() const { return linBorderLight.BorderColor; }
     void setLightColor(forms::OleColor color);
+
+    // A colour reads as the desktop shows it and is written as an ordinary colour.
+    QColor qtDarkColor() const;
+    void setQtDarkColor(const QColor &color);
+    QColor qtLightColor() const;
+    void setQtLightColor(const QColor &color);
 
     void ReadProperties(const forms::PropertyBag &bag) override;
     void WriteProperties(forms::PropertyBag &bag) const override;

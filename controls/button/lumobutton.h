@@ -6,6 +6,8 @@
 #include "stdpicture.h"
 #include "usercontrol.h"
 
+#include <QPixmap>
+
 class QTimer;
 
 namespace forms {
@@ -55,17 +57,53 @@ class LumoButton : public forms::UserControl
     Q_PROPERTY(qint16 Delta READ Delta WRITE setDelta)
     Q_PROPERTY(quint32 LightBorderColor READ LightBorderColor WRITE setLightBorderColor)
     Q_PROPERTY(quint32 DarkBorderColor READ DarkBorderColor WRITE setDarkBorderColor)
-    Q_PROPERTY(qint16 Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(qint16 Alignment READ Alignment WRITE setAlignment DESIGNABLE false)
     Q_PROPERTY(forms::StdPicture SelectedPicture READ SelectedPicture WRITE setSelectedPicture)
     Q_PROPERTY(forms::StdPicture PressedPicture READ PressedPicture WRITE setPressedPicture)
     Q_PROPERTY(forms::StdFont FontSelected READ FontSelected WRITE setFontSelected)
     Q_PROPERTY(forms::StdFont FontPressed READ FontPressed WRITE setFontPressed)
     Q_PROPERTY(quint32 ForeColorSelected READ ForeColorSelected WRITE setForeColorSelected)
     Q_PROPERTY(quint32 ForeColorPressed READ ForeColorPressed WRITE setForeColorPressed)
-    Q_PROPERTY(bool Switch READ Switch WRITE setSwitch)
+    Q_PROPERTY(bool Switch READ Switch WRITE setSwitch DESIGNABLE false)
     Q_PROPERTY(bool Value READ Value WRITE setValue)
-    Q_PROPERTY(qint16 Shift READ Shift WRITE setShift)
+    Q_PROPERTY(qint16 Shift READ Shift WRITE setShift DESIGNABLE false)
     Q_PROPERTY(QString ToolTipText READ ToolTipText WRITE setToolTipText)
+
+    // Views of the properties above in types Qt Designer edits and uic writes. They keep no state
+    // and are no part of the stored set: each reads and writes the property its "View:" entry
+    // names, so a property list that shows the stored set leaves them out.
+    Q_CLASSINFO("View:qtBackColor", "BackColor")
+    Q_CLASSINFO("View:qtFont", "Font")
+    Q_CLASSINFO("View:qtForeColor", "ForeColor")
+    Q_CLASSINFO("View:qtPicture", "Picture")
+    Q_CLASSINFO("View:qtDelta", "Delta")
+    Q_CLASSINFO("View:qtLightBorderColor", "LightBorderColor")
+    Q_CLASSINFO("View:qtDarkBorderColor", "DarkBorderColor")
+    Q_CLASSINFO("View:qtAlignment", "Alignment")
+    Q_CLASSINFO("View:qtSelectedPicture", "SelectedPicture")
+    Q_CLASSINFO("View:qtPressedPicture", "PressedPicture")
+    Q_CLASSINFO("View:qtFontSelected", "FontSelected")
+    Q_CLASSINFO("View:qtFontPressed", "FontPressed")
+    Q_CLASSINFO("View:qtForeColorSelected", "ForeColorSelected")
+    Q_CLASSINFO("View:qtForeColorPressed", "ForeColorPressed")
+    Q_CLASSINFO("View:qtSwitch", "Switch")
+    Q_CLASSINFO("View:qtShift", "Shift")
+    Q_PROPERTY(QColor qtBackColor READ qtBackColor WRITE setQtBackColor)
+    Q_PROPERTY(QFont qtFont READ qtFont WRITE setQtFont)
+    Q_PROPERTY(QColor qtForeColor READ qtForeColor WRITE setQtForeColor)
+    Q_PROPERTY(QPixmap qtPicture READ qtPicture WRITE setQtPicture)
+    Q_PROPERTY(int qtDelta READ qtDelta WRITE setQtDelta)
+    Q_PROPERTY(QColor qtLightBorderColor READ qtLightBorderColor WRITE setQtLightBorderColor)
+    Q_PROPERTY(QColor qtDarkBorderColor READ qtDarkBorderColor WRITE setQtDarkBorderColor)
+    Q_PROPERTY(int qtAlignment READ qtAlignment WRITE setQtAlignment)
+    Q_PROPERTY(QPixmap qtSelectedPicture READ qtSelectedPicture WRITE setQtSelectedPicture)
+    Q_PROPERTY(QPixmap qtPressedPicture READ qtPressedPicture WRITE setQtPressedPicture)
+    Q_PROPERTY(QFont qtFontSelected READ qtFontSelected WRITE setQtFontSelected)
+    Q_PROPERTY(QFont qtFontPressed READ qtFontPressed WRITE setQtFontPressed)
+    Q_PROPERTY(QColor qtForeColorSelected READ qtForeColorSelected WRITE setQtForeColorSelected)
+    Q_PROPERTY(QColor qtForeColorPressed READ qtForeColorPressed WRITE setQtForeColorPressed)
+    Q_PROPERTY(bool qtSwitch READ Switch WRITE setQtSwitch)
+    Q_PROPERTY(int qtShift READ Shift WRITE setQtShift)
 
 public:
     explicit LumoButton(QWidget *parent = nullptr);
@@ -128,6 +166,41 @@ public:
     QString ToolTipText() const;
     void setToolTipText(const QString &text);
 
+    // The Qt-typed views. A colour reads as the desktop shows it and is written as an ordinary
+    // colour; the integers are clamped to the 16-bit range. Alignment, Switch and Shift also take
+    // their values while the button has not yet been shown, as a window built from a .ui file
+    // applies them, just as loading a stored set does.
+    QColor qtBackColor() const;
+    void setQtBackColor(const QColor &color);
+    QFont qtFont() const;
+    void setQtFont(const QFont &font);
+    QColor qtForeColor() const;
+    void setQtForeColor(const QColor &color);
+    QPixmap qtPicture() const;
+    void setQtPicture(const QPixmap &picture);
+    int qtDelta() const { return m_Delta; }
+    void setQtDelta(int delta);
+    QColor qtLightBorderColor() const;
+    void setQtLightBorderColor(const QColor &color);
+    QColor qtDarkBorderColor() const;
+    void setQtDarkBorderColor(const QColor &color);
+    int qtAlignment() const { return m_Alignment; }
+    void setQtAlignment(int alignment);
+    QPixmap qtSelectedPicture() const;
+    void setQtSelectedPicture(const QPixmap &picture);
+    QPixmap qtPressedPicture() const;
+    void setQtPressedPicture(const QPixmap &picture);
+    QFont qtFontSelected() const;
+    void setQtFontSelected(const QFont &font);
+    QFont qtFontPressed() const;
+    void setQtFontPressed(const QFont &font);
+    QColor qtForeColorSelected() const;
+    void setQtForeColorSelected(const QColor &color);
+    QColor qtForeColorPressed() const;
+    void setQtForeColorPressed(const QColor &color);
+    void setQtSwitch(bool on);
+    void setQtShift(int shift);
+
     void InitProperties() override;
     void ReadProperties(const forms::PropertyBag &bag) override;
     void WriteProperties(forms::PropertyBag &bag) const override;
@@ -179,6 +252,8 @@ private:
     void PrintCaption(const QString &text);
     void StartCapture();
     void requireDesignTime(const char *property) const;
+    QColor shown(forms::OleColor color) const;
+    bool isBeingBuilt() const;
 
     void picButton_MouseDown();
     void picButton_MouseMove(float X, float Y);
@@ -211,4 +286,7 @@ private:
     forms::ImageHolder imgSelected;
     forms::ImageHolder imgPressed;
     QTimer *timCapture;
+
+    // Set while a .ui file's values are applied to a button not yet shown.
+    bool m_applyingDefinition = false;
 };
