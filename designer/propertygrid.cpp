@@ -65,8 +65,16 @@ bool isColorProperty(const QMetaProperty &property)
            QByteArray(property.name()).contains("Color");
 }
 
+// A view shows another property in a type a foreign form builder edits; the grid edits the
+// property itself.
+bool isViewOfAnother(const QMetaObject *meta, const QMetaProperty &property)
+{
+    const QByteArray key = QByteArray("View:") + property.name();
+    return meta->indexOfClassInfo(key.constData()) >= 0;
+}
+
 // The stored properties a control's own classes declare, base class first; the toolkit's own
-// widget properties are not the control's.
+// widget properties are not the control's, nor are views of the control's properties.
 QList<QMetaProperty> ownStoredProperties(const QObject *control)
 {
     QList<const QMetaObject *> classes;
@@ -79,7 +87,7 @@ QList<QMetaProperty> ownStoredProperties(const QObject *control)
     for (const QMetaObject *meta : classes) {
         for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
             const QMetaProperty property = meta->property(i);
-            if (property.isStored() && property.isWritable())
+            if (property.isStored() && property.isWritable() && !isViewOfAnother(meta, property))
                 properties.append(property);
         }
     }

@@ -920,9 +920,10 @@ void tst_Designer::propertyGridListsStoredProperties_data()
                                                "ToolTipText",
                                                "LightBorderColor",
                                                "DarkBorderColor"}
-                                << widget;
+                                << widget + QStringList{"qtFont", "qtBackColor", "qtPicture"};
     QTest::newRow("Border") << "linTop"
-                            << QStringList{"Name", "TabIndex", "DarkColor", "LightColor"} << widget;
+                            << QStringList{"Name", "TabIndex", "DarkColor", "LightColor"}
+                            << widget + QStringList{"qtDarkColor"};
     QTest::newRow("label") << "lblStock" << QStringList{"Name", "Caption", "Alignment"}
                            << widget + QStringList{"text", "wordWrap"};
     QTest::newRow("text field") << "txtStock" << QStringList{"Text", "TabStop", "Locked"}
