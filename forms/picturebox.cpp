@@ -3,6 +3,7 @@
 #include "keyascii.h"
 #include "runtimeerror.h"
 #include "twips.h"
+#include "windowsystem.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -403,6 +404,7 @@ void PictureBox::Refresh()
     m_refreshing = true;
     repaint();
     m_refreshing = false;
+    flushWindowSystem();
 }
 
 void PictureBox::setMousePointer(qint16 pointer)

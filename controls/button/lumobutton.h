@@ -6,7 +6,10 @@
 #include "stdpicture.h"
 #include "usercontrol.h"
 
+#include <QPointer>
+
 class QTimer;
+class QWindow;
 
 namespace forms {
 class PictureBox;
@@ -153,6 +156,7 @@ signals:
 protected:
     void UserControl_Paint() override;
     void UserControl_Resize() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Presents the button to assistive technology and presses it on request.
@@ -178,6 +182,8 @@ private:
                       float s);
     void PrintCaption(const QString &text);
     void StartCapture();
+    void watchWindowForLeave();
+    bool pointerOverFace() const;
     void requireDesignTime(const char *property) const;
 
     void picButton_MouseDown();
@@ -211,4 +217,9 @@ private:
     forms::ImageHolder imgSelected;
     forms::ImageHolder imgPressed;
     QTimer *timCapture;
+    // The top-level window the pointer was last seen in, and whether the window system has
+    // since said the pointer left it. Where the pointer's position is known only inside the
+    // program's own windows (Wayland), that is the only sign of the pointer going away.
+    QPointer<QWindow> m_pointerWindow;
+    bool m_windowLostPointer = false;
 };
