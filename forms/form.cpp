@@ -2,6 +2,7 @@
 
 #include "controlregistry.h"
 #include "conversions.h"
+#include "fieldnames.h"
 #include "runtimeerror.h"
 #include "stdfont.h"
 #include "stdpicture.h"
@@ -87,6 +88,8 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     for (const ControlDefinition &control : definition.controls)
         createControl(control, source);
     applyTabOrder();
+    // Decided once, from the stored places, so that any window built this way reads well.
+    nameFieldsByLabels(controls());
     const float clientWidth = toLong(settings.ReadProperty(QStringLiteral("ClientWidth"), 0));
     const float clientHeight = toLong(settings.ReadProperty(QStringLiteral("ClientHeight"), 0));
     if (clientWidth > 0 && clientHeight > 0) {

@@ -347,6 +347,7 @@ void LumoButton::setCaption(const QString &caption)
 {
     m_Caption = caption;
     Refresh();
+    LumoButtonAccessible::announceName(this);
     PropertyChanged(QStringLiteral("Caption"));
 }
 
@@ -422,7 +423,10 @@ void LumoButton::setSwitch(bool on)
 
 void LumoButton::setValue(bool value)
 {
+    const bool changed = value != m_Value;
     m_Value = value;
+    if (changed)
+        LumoButtonAccessible::announceValue(this);
     PropertyChanged(QStringLiteral("Value"));
 }
 
@@ -579,6 +583,7 @@ void LumoButton::picButton_MouseMove(float X, float Y)
 void LumoButton::picButton_MouseDown()
 {
     m_Value = !m_Value;
+    LumoButtonAccessible::announceValue(this);
     DrawPressed();
     StartCapture();
 }
