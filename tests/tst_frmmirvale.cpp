@@ -140,6 +140,8 @@ private slots:
     void layout();
     void keepsItsMinimumSize_data();
     void keepsItsMinimumSize();
+    void opensAtItsStoredSize_data();
+    void opensAtItsStoredSize();
     void minimisedWindowIsNotLaidOut();
 
 private:
@@ -622,6 +624,44 @@ void tst_frmMirvale::keepsItsMinimumSize()
         QTRY_COMPARE(m_form->height(), requested.height());
     QCOMPARE(m_form->Width(), std::max(frmMirvale::MinimumWidth, m_form->Width()));
     QCOMPARE(m_form->Height(), std::max(frmMirvale::MinimumHeight, m_form->Height()));
+}
+
+void tst_frmMirvale::opensAtItsStoredSize_data()
+{
+    QTest::addColumn<QSize>("stored");
+    // The calculator's own client area is smaller than its minimum outer size allows: it opens
+    // at the minimum. A larger one opens at its stored client area below the menu bar.
+    QTest::newRow("calculator") << QSize(3735, 4050);
+    QTest::newRow("larger") << QSize(6015, 4995);
+    QTest::newRow("wider only") << QSize(6015, 3000);
+}
+
+// Any definition built into a window opens with its stored client area, the menu bar measured as
+// it shows and the frame around it, within the minimum outer size.
+void tst_frmMirvale::opensAtItsStoredSize()
+{
+    QFETCH(QSize, stored);
+    QFile file(QStringLiteral(MIRVALE_SOURCE_DIR "/app/frmMirvale.xml"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    forms::FormDefinition definition = forms::readDefinition(file.readAll(), file.fileName());
+    definition.settings.WriteProperty(QStringLiteral("ClientWidth"), stored.width());
+    definition.settings.WriteProperty(QStringLiteral("ClientHeight"), stored.height());
+    forms::Form form;
+    form.LoadDefinition(definition, file.fileName());
+    form.setMinimumOuterSize(frmMirvale::MinimumWidth, frmMirvale::MinimumHeight);
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QSize frame = form.frameGeometry().size() - form.size();
+    const float frameWidth = forms::pixelsToTwipsX(float(frame.width()));
+    const float frameHeight = forms::pixelsToTwipsY(float(frame.height()));
+    const float menu = forms::pixelsToTwipsY(float(form.menuBar()->height()));
+    const float width = std::max(frmMirvale::MinimumWidth, float(stored.width()) + frameWidth);
+    const float height =
+        std::max(frmMirvale::MinimumHeight, float(stored.height()) + menu + frameHeight);
+    QTRY_COMPARE(form.Width(), width);
+    QTRY_COMPARE(form.Height(), height);
+    QCOMPARE(form.ScaleWidth(), width - frameWidth);
+    QCOMPARE(form.ScaleHeight(), height - frameHeight - menu);
 }
 
 void tst_frmMirvale::minimisedWindowIsNotLaidOut()

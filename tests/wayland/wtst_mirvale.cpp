@@ -7,11 +7,13 @@
 #include "frmmirvale.h"
 #include "lumobutton.h"
 #include "picturebox.h"
+#include "twips.h"
 #include "x11/x11tools.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -195,6 +197,15 @@ void wtst_Mirvale::init()
     };
     QVERIFY2(waitUntil(shown), "the Calculate button was not found on the screen");
     m_origin = m_output.topLeft() + found - m_face->mapTo(m_form.get(), QPoint(0, 0));
+    // It opened at the stored client area (3735 x 4050 twips) with the menu bar and the frame it
+    // draws itself around it, or at the minimum outer size where that is larger.
+    const QMargins frame = m_form->windowHandle()->frameMargins();
+    const QSize wanted = QSize(forms::twipsToPixelsX(3735) + frame.left() + frame.right(),
+                               forms::twipsToPixelsY(4050) + m_form->menuBar()->height() +
+                                   frame.top() + frame.bottom())
+                             .expandedTo(QSize(forms::twipsToPixelsX(frmMirvale::MinimumWidth),
+                                               forms::twipsToPixelsY(frmMirvale::MinimumHeight)));
+    QCOMPARE(m_form->frameGeometry().size(), wanted);
     QCOMPARE(faceOf(screenArea(onScreen(m_face))), Face::Flat);
 }
 
