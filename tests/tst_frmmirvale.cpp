@@ -1,6 +1,7 @@
 #include "app.h"
 #include "application.h"
 #include "border.h"
+#include "buttonpage.h"
 #include "colors.h"
 #include "frmmirvale.h"
 #include "label.h"
@@ -142,6 +143,8 @@ private slots:
     void keepsItsMinimumSize();
     void opensAtItsStoredSize_data();
     void opensAtItsStoredSize();
+    void nothingClippedOrOverlapping_data();
+    void nothingClippedOrOverlapping();
     void minimisedWindowIsNotLaidOut();
 
 private:
@@ -662,6 +665,55 @@ void tst_frmMirvale::opensAtItsStoredSize()
     QTRY_COMPARE(form.Height(), height);
     QCOMPARE(form.ScaleWidth(), width - frameWidth);
     QCOMPARE(form.ScaleHeight(), height - frameHeight - menu);
+}
+
+void tst_frmMirvale::nothingClippedOrOverlapping_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("calculator") << "calculator";
+    QTest::newRow("button page") << "page";
+}
+
+// Run on scaled screens as well (QT_SCALE_FACTOR 1.5 and 2): every control lies inside its
+// window, no two overlap, every label's wrapped caption fits its height and every button's
+// caption its width.
+void tst_frmMirvale::nothingClippedOrOverlapping()
+{
+    QFETCH(QString, where);
+    std::unique_ptr<ButtonPage> page;
+    QWidget *container;
+    if (where == u"calculator") {
+        show();
+        container = m_form->clientArea();
+    } else {
+        page = std::make_unique<ButtonPage>();
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        container = page.get();
+    }
+    const QList<QWidget *> controls =
+        container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(controls.size() >= 11);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QWidget *a = controls[i];
+        const QString name = a->objectName();
+        QVERIFY2(container->rect().contains(a->geometry()), qPrintable(name + " sticks out"));
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            QVERIFY2(!a->geometry().intersects(controls[j]->geometry()),
+                     qPrintable(name + " overlaps " + controls[j]->objectName()));
+        }
+        if (const auto *label = qobject_cast<const QLabel *>(a))
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                     qPrintable(name + " is cut off"));
+        if (const auto *button = qobject_cast<const LumoButton *>(a)) {
+            const QFontMetrics metrics(button->Font().toQFont());
+            QString caption = button->Caption();
+            caption.remove(u'&');
+            const int picture = button->Picture().image().width();
+            QVERIFY2(metrics.horizontalAdvance(caption) + picture < button->width(),
+                     qPrintable(name + " is cut off"));
+        }
+    }
 }
 
 void tst_frmMirvale::minimisedWindowIsNotLaidOut()
