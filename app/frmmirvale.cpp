@@ -57,7 +57,7 @@ frmMirvale::frmMirvale(QWidget *parent) : forms::Form(parent)
     txtStockVolume->setReadOnly(true);
     txtDiluentVolume->setReadOnly(true);
     txtStock->setFocus();
-    applyMinimumSize();
+    setMinimumOuterSize(MinimumWidth, MinimumHeight);
 }
 
 void frmMirvale::findControls()
@@ -116,7 +116,6 @@ void frmMirvale::CentreOnScreen()
 // the window centres itself again by its true outer size, once.
 void frmMirvale::frameSizeChanged()
 {
-    applyMinimumSize();
     if (m_recentreWhenFramed) {
         m_recentreWhenFramed = false;
         CentreOnScreen();
@@ -203,14 +202,6 @@ void frmMirvale::txtFinalVolume_KeyPress(qint16 &KeyAscii)
 }
 
 // ---- Layout ----------------------------------------------------------------------------------
-
-// The window manager keeps the window at its minimum too, so the frame never shows a smaller one.
-void frmMirvale::applyMinimumSize()
-{
-    const QSize frame = frameGeometry().size() - geometry().size();
-    setMinimumSize(forms::twipsToPixelsX(MinimumWidth) - frame.width(),
-                   forms::twipsToPixelsY(MinimumHeight) - frame.height());
-}
 
 void frmMirvale::Form_Resize()
 {

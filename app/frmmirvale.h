@@ -42,7 +42,6 @@ private:
     void warn(const QString &message, forms::TextBox *field);
     void CentreOnScreen();
     void PlaceControls();
-    void applyMinimumSize();
 
     void mnuFileCalculate_Click();
     void mnuFileExit_Click();

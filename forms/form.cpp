@@ -2,6 +2,7 @@
 
 #include "controlregistry.h"
 #include "conversions.h"
+#include "fieldnames.h"
 #include "runtimeerror.h"
 #include "stdfont.h"
 #include "stdpicture.h"
@@ -88,14 +89,62 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     for (const ControlDefinition &control : definition.controls)
         createControl(control, source);
     applyTabOrder();
+    // Decided once, from the stored places, so that any window built this way reads well.
+    nameFieldsByLabels(controls());
     const float clientWidth = toLong(settings.ReadProperty(QStringLiteral("ClientWidth"), 0));
     const float clientHeight = toLong(settings.ReadProperty(QStringLiteral("ClientHeight"), 0));
     if (clientWidth > 0 && clientHeight > 0) {
-        const int menuHeight = menuBar()->isVisible() || !menuBar()->actions().isEmpty()
-                                   ? menuBar()->sizeHint().height()
-                                   : 0;
-        resize(twipsToPixelsX(clientWidth), twipsToPixelsY(clientHeight) + menuHeight);
+        m_storedClient = QSize(twipsToPixelsX(clientWidth), twipsToPixelsY(clientHeight));
+        sizeForFirstShow();
     }
+}
+
+// The outer size is the stored client area with the menu bar and the frame around it, or the
+// minimum outer size where that is larger, in each dimension. The menu bar is measured as it
+// will show, styled; the frame is whatever the window has so far.
+void Form::sizeForFirstShow()
+{
+    if (m_storedClient.isEmpty() && m_minimumOuterWidth <= 0 && m_minimumOuterHeight <= 0)
+        return;
+    ensurePolished();
+    QSize size = m_storedClient.isEmpty() ? this->size() : m_storedClient;
+    if (!m_storedClient.isEmpty() && !menuBar()->actions().isEmpty())
+        size.rheight() += menuBar()->sizeHint().height();
+    const QSize frame = frameExtra();
+    size = size.expandedTo(QSize(twipsToPixelsX(m_minimumOuterWidth) - frame.width(),
+                                 twipsToPixelsY(m_minimumOuterHeight) - frame.height()));
+    resize(size);
+    m_firstShowSize = size;
+}
+
+void Form::setMinimumOuterSize(float width, float height)
+{
+    m_minimumOuterWidth = width;
+    m_minimumOuterHeight = height;
+    applyMinimumOuterSize();
+    if (!isVisible())
+        sizeForFirstShow();
+}
+
+// The window manager keeps the window at its minimum too, so the frame never shows a smaller one.
+void Form::applyMinimumOuterSize()
+{
+    if (m_minimumOuterWidth <= 0 && m_minimumOuterHeight <= 0)
+        return;
+    const QSize frame = frameExtra();
+    setMinimumSize(std::max(0, twipsToPixelsX(m_minimumOuterWidth) - frame.width()),
+                   std::max(0, twipsToPixelsY(m_minimumOuterHeight) - frame.height()));
+}
+
+// A frame arrived or changed: the minimum is an outer size, and a window nobody has resized yet
+// takes its first-show size again, now with the frame.
+void Form::frameChanged()
+{
+    m_knownFrameExtra = frameExtra();
+    applyMinimumOuterSize();
+    if (!m_firstShowSize.isEmpty() && size() == m_firstShowSize)
+        sizeForFirstShow();
+    dispatchEvent([this] { frameSizeChanged(); });
 }
 
 void Form::createMenus(const QList<MenuDefinition> &menus)
@@ -354,10 +403,8 @@ bool Form::event(QEvent *event)
     case QEvent::Resize:
     case QEvent::Expose:
     case QEvent::UpdateRequest:
-        if (isVisible() && frameExtra() != m_knownFrameExtra) {
-            m_knownFrameExtra = frameExtra();
-            dispatchEvent([this] { frameSizeChanged(); });
-        }
+        if (isVisible() && frameExtra() != m_knownFrameExtra)
+            frameChanged();
         break;
     default:
         break;

@@ -51,6 +51,10 @@ public:
               std::optional<float> width = std::nullopt,
               std::optional<float> height = std::nullopt);
 
+    // The smallest outer size, frame included, in twips. The window opens at least this large
+    // and keeps it once a window manager has framed it.
+    void setMinimumOuterSize(float width, float height);
+
     float ScaleLeft() const { return 0; }
     float ScaleTop() const { return 0; }
     float ScaleWidth() const;
@@ -97,6 +101,9 @@ private:
     void createControl(const ControlDefinition &definition, const QString &source);
     void applyTabOrder();
     QSize frameExtra() const;
+    void sizeForFirstShow();
+    void applyMinimumOuterSize();
+    void frameChanged();
 
     FormDefinition m_definition;
     QWidget *m_client;
@@ -104,6 +111,13 @@ private:
     bool m_loaded = false;
     // A window starts without a frame; a window manager adds one after it shows.
     QSize m_knownFrameExtra{0, 0};
+    // The client area the definition stores, in pixels (empty when it stores none), the smallest
+    // outer size in twips, and the size the window was given for its first show: while it still
+    // has that size, a frame that arrives sizes it again.
+    QSize m_storedClient;
+    float m_minimumOuterWidth = 0;
+    float m_minimumOuterHeight = 0;
+    QSize m_firstShowSize;
 };
 
 } // namespace forms

@@ -3,6 +3,7 @@
 #include "keyascii.h"
 #include "runtimeerror.h"
 #include "twips.h"
+#include "windowsystem.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -172,10 +173,24 @@ int PictureBox::toPixelY(float y) const
     return units == 0 ? 0 : roundToPixel((double(y) - ScaleTop()) / units);
 }
 
+// On a scaled screen a widget's edges fall between device pixels; the image covers exactly the
+// device pixels whose centres the widget covers, counted from its place in the window.
+QRect PictureBox::deviceRect() const
+{
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1)
+        return QRect(QPoint(0, 0), size());
+    const QPoint origin = mapTo(window(), QPoint(0, 0));
+    const QPoint topLeft(qRound(origin.x() * ratio), qRound(origin.y() * ratio));
+    const QPoint end(qRound((origin.x() + width()) * ratio),
+                     qRound((origin.y() + height()) * ratio));
+    return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
+}
+
 void PictureBox::ensureImage()
 {
     const qreal ratio = devicePixelRatioF();
-    const QSize deviceSize = (QSizeF(size()) * ratio).toSize();
+    const QSize deviceSize = deviceRect().size();
     if (m_image.size() == deviceSize && m_image.devicePixelRatio() == ratio)
         return;
     flushSteps();
@@ -239,7 +254,15 @@ void PictureBox::draw(const Step &step)
     }
     switch (step.kind) {
     case Step::Fill:
-        m_painter.fillRect(step.box, step.color);
+        if (step.ratio == 1) {
+            m_painter.fillRect(step.box, step.color);
+        } else {
+            // The box is in device pixels already.
+            m_painter.save();
+            m_painter.scale(1 / step.ratio, 1 / step.ratio);
+            m_painter.fillRect(step.box, step.color);
+            m_painter.restore();
+        }
         break;
     case Step::Picture:
         m_painter.drawImage(step.box.topLeft(), step.picture);
@@ -309,11 +332,36 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, OleColor color)
         Step fill(Step::Fill);
         fill.box = QRect(QPoint(std::min(px1, px2), std::min(py1, py2)),
                          QPoint(std::max(px1, px2), std::max(py1, py2)));
+        fill.ratio = m_image.devicePixelRatio();
+        if (fill.ratio != 1)
+            fill.box = toDevicePixels(fill.box, fill.ratio);
         fill.color = toQColor(color, palette());
         paintStep(std::move(fill));
     }
     m_currentX = x2;
     m_currentY = y2;
+}
+
+// A box of whole pixels on a scaled screen: each side goes to the nearest device pixel boundary,
+// and a box keeps as many device pixels across as its pixels round to, a box at the far edge of
+// the image growing inwards, so that one-pixel edges are equally thick on all four sides.
+QRect PictureBox::toDevicePixels(const QRect &box, qreal ratio) const
+{
+    const auto span = [ratio](int first, int last, int limit) {
+        int start = qRound(first * ratio);
+        int end = std::min(qRound((last + 1) * ratio), limit);
+        const int wanted = std::max(1, qRound((last - first + 1) * ratio));
+        if (end - start < wanted) {
+            if (end >= limit)
+                start = end - wanted;
+            else
+                end = start + wanted;
+        }
+        return std::pair{start, end};
+    };
+    const auto [left, right] = span(box.left(), box.right(), m_image.width());
+    const auto [top, bottom] = span(box.top(), box.bottom(), m_image.height());
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 void PictureBox::PaintPicture(const QImage &picture, float x, float y)
@@ -403,6 +451,7 @@ void PictureBox::Refresh()
     m_refreshing = true;
     repaint();
     m_refreshing = false;
+    flushWindowSystem();
 }
 
 void PictureBox::setMousePointer(qint16 pointer)
@@ -444,7 +493,14 @@ void PictureBox::paintEvent(QPaintEvent *)
     endPainting();
     ensureImage();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_image);
+    const qreal ratio = m_image.devicePixelRatio();
+    if (ratio == 1) {
+        painter.drawImage(0, 0, m_image);
+        return;
+    }
+    // Pixel for pixel, starting at the device pixel where the widget's first one lies.
+    const QPointF start = QPointF(deviceRect().topLeft()) / ratio - mapTo(window(), QPoint(0, 0));
+    painter.drawImage(QRectF(start, QSizeF(m_image.size()) / ratio), m_image);
 }
 
 void PictureBox::emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float),

@@ -121,6 +121,8 @@ protected:
 private:
     bool beginPainting();
     void endPainting();
+    QRect deviceRect() const;
+    QRect toDevicePixels(const QRect &box, qreal ratio) const;
     void ensureImage();
     double unitsPerPixelX() const;
     double unitsPerPixelY() const;
@@ -139,7 +141,7 @@ private:
         QPointF origin; // Text: the baseline origin
         QColor color;
         QImage picture;
-        qreal ratio = 1;           // Clear: the device pixel ratio
+        qreal ratio = 1;           // Clear, Fill: the device pixel ratio
         std::optional<QFont> font; // Text
         QString text;
 

@@ -1,7 +1,12 @@
-// How LumoButton and Border present themselves to assistive technology. The tests only create
-// controls: the interfaces must come from the control libraries themselves.
+// How LumoButton, Border, the calculator window and the Button page present themselves to
+// assistive technology. The tests only create controls and windows: the interfaces and the names
+// must come from the libraries themselves.
 
+#include "application.h"
 #include "border.h"
+#include "buttonpage.h"
+#include "frmmirvale.h"
+#include "label.h"
 #include "lumofacetools.h"
 
 #include <QAccessible>
@@ -9,6 +14,8 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QTest>
+
+#include <memory>
 
 using namespace lumofacetools;
 
@@ -56,6 +63,44 @@ forms::PropertyBag captioned(const QString &caption)
     return bag;
 }
 
+// What a screen reader is told, as the toolkit hands it on: the kind of event, whom it is
+// about, and the new text or the changed states.
+struct Announcement
+{
+    QAccessible::Event type;
+    QObject *object;
+    QString text;
+    bool checkedChanged = false;
+};
+
+QList<Announcement> announcements;
+
+void recordAnnouncement(QAccessibleEvent *event)
+{
+    Announcement heard{event->type(), event->object(), {}};
+    if (event->type() == QAccessible::TextUpdated)
+        heard.text = static_cast<QAccessibleTextUpdateEvent *>(event)->textInserted();
+    if (event->type() == QAccessible::TextInserted)
+        heard.text = static_cast<QAccessibleTextInsertEvent *>(event)->textInserted();
+    if (event->type() == QAccessible::StateChanged)
+        heard.checkedChanged =
+            static_cast<QAccessibleStateChangeEvent *>(event)->changedStates().checked;
+    announcements << heard;
+}
+
+// Every control a window presents that takes the keyboard focus, depth first (the entries of a
+// drop-down list are parts of the list, not controls).
+void focusable(QAccessibleInterface *iface, QList<QAccessibleInterface *> &found)
+{
+    const QObject *object = iface->object();
+    if (iface->state().focusable && !iface->state().invisible && object && object->isWidgetType())
+        found << iface;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        if (QAccessibleInterface *child = iface->child(i))
+            focusable(child, found);
+    }
+}
+
 } // namespace
 
 class tst_Accessibility : public QObject
@@ -63,6 +108,8 @@ class tst_Accessibility : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanup();
     void buttonIsAPushButtonNamedByItsCaption_data();
     void buttonIsAPushButtonNamedByItsCaption();
     void nameFollowsTheCaption();
@@ -75,7 +122,44 @@ private slots:
     void pressWithThePointerOver();
     void switchStateIsChecked();
     void borderIsASeparator();
+    void fieldsAreNamedByTheirLabels_data();
+    void fieldsAreNamedByTheirLabels();
+    void everyFocusableControlHasAName_data();
+    void everyFocusableControlHasAName();
+    void changesAreAnnounced_data();
+    void changesAreAnnounced();
+
+private:
+    QWidget *window(const QString &which);
+    std::unique_ptr<QWidget> m_window;
+    bool m_announcing = false;
 };
+
+void tst_Accessibility::initTestCase()
+{
+    SetUpApplication();
+    // Nothing is announced unless a screen reader may listen: the platform's bridge must be
+    // active (run-with-accessibility.sh gives it a bus to talk to; offscreen has none).
+    m_announcing = QGuiApplication::platformName() != u"offscreen" &&
+                   QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000);
+}
+
+void tst_Accessibility::cleanup()
+{
+    m_window.reset();
+    QAccessible::installUpdateHandler(nullptr);
+    announcements.clear();
+}
+
+// The calculator built from its stored definition, or a Button page.
+QWidget *tst_Accessibility::window(const QString &which)
+{
+    if (which == u"calculator")
+        m_window = std::make_unique<frmMirvale>();
+    else
+        m_window = std::make_unique<ButtonPage>();
+    return m_window.get();
+}
 
 void tst_Accessibility::buttonIsAPushButtonNamedByItsCaption_data()
 {
@@ -288,6 +372,202 @@ void tst_Accessibility::borderIsASeparator()
     QCOMPARE(iface->text(QAccessible::Name), QString());
     QAccessibleInterface *parent = QAccessible::queryAccessibleInterface(&window);
     QVERIFY(parent->indexOfChild(iface) >= 0);
+}
+
+void tst_Accessibility::fieldsAreNamedByTheirLabels_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("result");
+    // Beside each field, its label; the caption's trailing blank is not read.
+    QTest::newRow("stock concentration") << "calculator"
+                                         << "txtStock"
+                                         << "lblStock"
+                                         << "Stock Concentration" << false;
+    QTest::newRow("final concentration") << "calculator"
+                                         << "txtFinal"
+                                         << "lblFinal"
+                                         << "Final Concentration" << false;
+    QTest::newRow("final volume") << "calculator"
+                                  << "txtFinalVolume"
+                                  << "Label3"
+                                  << "Final Volume" << false;
+    QTest::newRow("volume of stock solution") << "calculator"
+                                              << "txtStockVolume"
+                                              << "Label1"
+                                              << "Volume of Stock Solution" << true;
+    QTest::newRow("volume of diluent") << "calculator"
+                                       << "txtDiluentVolume"
+                                       << "Label2"
+                                       << "Volume of Diluent" << true;
+    // Above each field of the page, its label; the colon is not read.
+    QTest::newRow("page caption") << "page"
+                                  << "txtCaption"
+                                  << "lblCaption"
+                                  << "Caption" << false;
+    QTest::newRow("page delta") << "page"
+                                << "txtDelta"
+                                << "lblDelta"
+                                << "Delta" << false;
+    QTest::newRow("page alignment") << "page"
+                                    << "txtAlignment"
+                                    << "lblAlignment"
+                                    << "Alignment" << false;
+    QTest::newRow("page tool tip") << "page"
+                                   << "txtToolTopText"
+                                   << "lblMousePointer"
+                                   << "Tool tip text" << false;
+}
+
+void tst_Accessibility::fieldsAreNamedByTheirLabels()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    QFETCH(QString, name);
+    QFETCH(bool, result);
+    QWidget *w = window(where);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+    QList<QLabel *> labels;
+    for (QLabel *candidate : w->findChildren<QLabel *>(label)) {
+        if (candidate->text().contains(name))
+            labels << candidate;
+    }
+    QCOMPARE(labels.size(), 1);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(edit);
+    QCOMPARE(iface->role(), QAccessible::EditableText);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+    QVERIFY(labels[0]->text().startsWith(name));
+    // A result is read-only text whose value is the text it shows.
+    QCOMPARE(bool(iface->state().readOnly), result);
+    edit->setText(QStringLiteral("12.5"));
+    QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("12.5"));
+}
+
+void tst_Accessibility::everyFocusableControlHasAName_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("count");
+    // Five fields and two buttons; four fields, the pointer list and two check boxes.
+    QTest::newRow("calculator") << "calculator" << 7;
+    QTest::newRow("button page") << "page" << 7;
+}
+
+void tst_Accessibility::everyFocusableControlHasAName()
+{
+    QFETCH(QString, where);
+    QFETCH(int, count);
+    QWidget *w = window(where);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QList<QAccessibleInterface *> found;
+    focusable(QAccessible::queryAccessibleInterface(w), found);
+    QStringList names;
+    for (QAccessibleInterface *iface : std::as_const(found)) {
+        const QString name = iface->text(QAccessible::Name);
+        const QString who = iface->object() ? iface->object()->objectName() : QString();
+        QVERIFY2(!name.isEmpty(), qPrintable(who + QStringLiteral(" has no name")));
+        names << name;
+    }
+    QCOMPARE(found.size(), count);
+    // No two controls are read alike.
+    names.removeDuplicates();
+    QCOMPARE(names.size(), count);
+}
+
+void tst_Accessibility::changesAreAnnounced_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("results written") << "calculate" << int(QAccessible::TextInserted);
+    QTest::newRow("results written again") << "calculate twice" << int(QAccessible::TextUpdated);
+    QTest::newRow("caption") << "caption" << int(QAccessible::NameChanged);
+    QTest::newRow("switch clicked") << "switch click" << int(QAccessible::StateChanged);
+    QTest::newRow("switch pressed by an assistive tool")
+        << "switch press" << int(QAccessible::StateChanged);
+    QTest::newRow("switch Value from code") << "switch value" << int(QAccessible::StateChanged);
+}
+
+// The calculation writes both results, and each is announced with its new text; a new caption
+// is a new name; a switch's Value is its checked state, however it changes.
+void tst_Accessibility::changesAreAnnounced()
+{
+    QFETCH(QString, change);
+    QFETCH(int, expected);
+    if (!m_announcing)
+        QSKIP("no accessibility bus; tst_accessibility_announcements runs this with one");
+    QAccessible::installUpdateHandler(recordAnnouncement);
+    const auto heard = [](QAccessible::Event type, QObject *object) {
+        QList<Announcement> found;
+        for (const Announcement &a : std::as_const(announcements)) {
+            if (a.type == type && a.object == object)
+                found << a;
+        }
+        return found;
+    };
+
+    if (change.startsWith(u"calculate")) {
+        auto *form = static_cast<frmMirvale *>(window(QStringLiteral("calculator")));
+        const auto calculate = [form](const char *stock) {
+            form->control<QLineEdit>(QStringLiteral("txtStock"))->setText(stock);
+            form->control<QLineEdit>(QStringLiteral("txtFinal"))->setText(QStringLiteral("1"));
+            form->control<QLineEdit>(QStringLiteral("txtFinalVolume"))
+                ->setText(QStringLiteral("10"));
+            announcements.clear();
+            form->cmdAction_Click(0);
+        };
+        calculate("3");
+        if (change == u"calculate twice")
+            calculate("4");
+        for (const char *name : {"txtStockVolume", "txtDiluentVolume"}) {
+            auto *result = form->control<QLineEdit>(QString::fromLatin1(name));
+            const QList<Announcement> updates = heard(QAccessible::Event(expected), result);
+            QCOMPARE(updates.size(), 1);
+            QCOMPARE(updates[0].text, result->text());
+            QVERIFY(!result->text().isEmpty());
+        }
+        return;
+    }
+
+    forms::PropertyBag bag = captioned(QStringLiteral("&Exit"));
+    if (change.startsWith(u"switch"))
+        bag.WriteProperty(QStringLiteral("Switch"), QVariant::fromValue<qint16>(-1));
+    Window w(bag);
+    QVERIFY(w.show());
+    announcements.clear();
+    if (change == u"caption") {
+        w.button->setCaption(QStringLiteral("&Quit"));
+    } else if (change == u"switch click") {
+        QTest::mouseClick(w.face, Qt::LeftButton, {}, w.face->rect().center());
+        QCursor::setPos(Away);
+    } else if (change == u"switch press") {
+        QAccessible::queryAccessibleInterface(w.button)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+    } else {
+        w.button->setValue(true);
+        w.button->setValue(true);
+    }
+    if (change != u"caption")
+        QVERIFY(w.button->Value());
+    for (QObject *object : {static_cast<QObject *>(w.button), static_cast<QObject *>(w.face)}) {
+        const QList<Announcement> events = heard(QAccessible::Event(expected), object);
+        QCOMPARE(events.size(), 1);
+        if (expected == QAccessible::StateChanged)
+            QVERIFY(events[0].checkedChanged);
+        if (expected == QAccessible::NameChanged)
+            QCOMPARE(QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name),
+                     QStringLiteral("Quit"));
+    }
+
+    // A push button flips Value too, but shows it nowhere: nothing is announced.
+    forms::PropertyBag pushBag = baseBag();
+    Window push(pushBag);
+    announcements.clear();
+    push.button->setValue(true);
+    QVERIFY(heard(QAccessible::StateChanged, push.button).isEmpty());
 }
 
 QTEST_MAIN(tst_Accessibility)

@@ -1,6 +1,7 @@
 #include "app.h"
 #include "application.h"
 #include "border.h"
+#include "buttonpage.h"
 #include "colors.h"
 #include "frmmirvale.h"
 #include "label.h"
@@ -140,6 +141,10 @@ private slots:
     void layout();
     void keepsItsMinimumSize_data();
     void keepsItsMinimumSize();
+    void opensAtItsStoredSize_data();
+    void opensAtItsStoredSize();
+    void nothingClippedOrOverlapping_data();
+    void nothingClippedOrOverlapping();
     void minimisedWindowIsNotLaidOut();
 
 private:
@@ -622,6 +627,93 @@ void tst_frmMirvale::keepsItsMinimumSize()
         QTRY_COMPARE(m_form->height(), requested.height());
     QCOMPARE(m_form->Width(), std::max(frmMirvale::MinimumWidth, m_form->Width()));
     QCOMPARE(m_form->Height(), std::max(frmMirvale::MinimumHeight, m_form->Height()));
+}
+
+void tst_frmMirvale::opensAtItsStoredSize_data()
+{
+    QTest::addColumn<QSize>("stored");
+    // The calculator's own client area is smaller than its minimum outer size allows: it opens
+    // at the minimum. A larger one opens at its stored client area below the menu bar.
+    QTest::newRow("calculator") << QSize(3735, 4050);
+    QTest::newRow("larger") << QSize(6015, 4995);
+    QTest::newRow("wider only") << QSize(6015, 3000);
+}
+
+// Any definition built into a window opens with its stored client area, the menu bar measured as
+// it shows and the frame around it, within the minimum outer size.
+void tst_frmMirvale::opensAtItsStoredSize()
+{
+    QFETCH(QSize, stored);
+    QFile file(QStringLiteral(MIRVALE_SOURCE_DIR "/app/frmMirvale.xml"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    forms::FormDefinition definition = forms::readDefinition(file.readAll(), file.fileName());
+    definition.settings.WriteProperty(QStringLiteral("ClientWidth"), stored.width());
+    definition.settings.WriteProperty(QStringLiteral("ClientHeight"), stored.height());
+    forms::Form form;
+    form.LoadDefinition(definition, file.fileName());
+    form.setMinimumOuterSize(frmMirvale::MinimumWidth, frmMirvale::MinimumHeight);
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QSize frame = form.frameGeometry().size() - form.size();
+    const float frameWidth = forms::pixelsToTwipsX(float(frame.width()));
+    const float frameHeight = forms::pixelsToTwipsY(float(frame.height()));
+    const float menu = forms::pixelsToTwipsY(float(form.menuBar()->height()));
+    const float width = std::max(frmMirvale::MinimumWidth, float(stored.width()) + frameWidth);
+    const float height =
+        std::max(frmMirvale::MinimumHeight, float(stored.height()) + menu + frameHeight);
+    QTRY_COMPARE(form.Width(), width);
+    QTRY_COMPARE(form.Height(), height);
+    QCOMPARE(form.ScaleWidth(), width - frameWidth);
+    QCOMPARE(form.ScaleHeight(), height - frameHeight - menu);
+}
+
+void tst_frmMirvale::nothingClippedOrOverlapping_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("calculator") << "calculator";
+    QTest::newRow("button page") << "page";
+}
+
+// Run on scaled screens as well (QT_SCALE_FACTOR 1.5 and 2): every control lies inside its
+// window, no two overlap, every label's wrapped caption fits its height and every button's
+// caption its width.
+void tst_frmMirvale::nothingClippedOrOverlapping()
+{
+    QFETCH(QString, where);
+    std::unique_ptr<ButtonPage> page;
+    QWidget *container;
+    if (where == u"calculator") {
+        show();
+        container = m_form->clientArea();
+    } else {
+        page = std::make_unique<ButtonPage>();
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        container = page.get();
+    }
+    const QList<QWidget *> controls =
+        container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(controls.size() >= 11);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QWidget *a = controls[i];
+        const QString name = a->objectName();
+        QVERIFY2(container->rect().contains(a->geometry()), qPrintable(name + " sticks out"));
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            QVERIFY2(!a->geometry().intersects(controls[j]->geometry()),
+                     qPrintable(name + " overlaps " + controls[j]->objectName()));
+        }
+        if (const auto *label = qobject_cast<const QLabel *>(a))
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                     qPrintable(name + " is cut off"));
+        if (const auto *button = qobject_cast<const LumoButton *>(a)) {
+            const QFontMetrics metrics(button->Font().toQFont());
+            QString caption = button->Caption();
+            caption.remove(u'&');
+            const int picture = button->Picture().image().width();
+            QVERIFY2(metrics.horizontalAdvance(caption) + picture < button->width(),
+                     qPrintable(name + " is cut off"));
+        }
+    }
 }
 
 void tst_frmMirvale::minimisedWindowIsNotLaidOut()

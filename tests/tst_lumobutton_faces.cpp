@@ -4,6 +4,7 @@
 #include "lumofacetools.h"
 #include "twips.h"
 
+#include <QBackingStore>
 #include <QTest>
 
 #include <memory>
@@ -29,7 +30,9 @@ struct TestButton
         face = faceOf(button);
     }
 
-    QImage draw(Look look)
+    QImage draw(Look look) { return drawOn(button, look); }
+
+    static QImage drawOn(LumoButton *button, Look look)
     {
         switch (look) {
         case Look::Unselected:
@@ -44,7 +47,7 @@ struct TestButton
         case Look::Other:
             break;
         }
-        return face->Image();
+        return faceOf(button)->Image();
     }
 };
 
@@ -63,6 +66,8 @@ private slots:
     void initTestCase();
     void borders_data();
     void borders();
+    void faceReachesTheScreenPixelForPixel_data();
+    void faceReachesTheScreenPixelForPixel();
     void contentOffset_data();
     void contentOffset();
     void unselectedLayout_data();
@@ -75,6 +80,10 @@ private slots:
 
 void tst_LumoButtonFaces::initTestCase()
 {
+    // The faces are drawn on a screen (the scaled runs check the device pixels).
+    QWidget probe;
+    probe.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&probe));
     // The pixel positions below are worked out for 15 twips to the pixel.
     QCOMPARE(forms::TwipsPerPixelX(), 15.0f);
     QCOMPARE(forms::TwipsPerPixelY(), 15.0f);
@@ -95,7 +104,8 @@ void tst_LumoButtonFaces::borders_data()
 
 // The raised face is light along the top and left and dark along the right and bottom, the dark
 // edges drawn last; the sunken face is the reverse. Each edge is one pixel on the outermost rows
-// and columns.
+// and columns. On a scaled screen (QT_SCALE_FACTOR) the face is drawn at device pixels and each
+// edge covers whole device pixels, as many as one pixel rounds to: no blend, no gap.
 void tst_LumoButtonFaces::borders()
 {
     QFETCH(Look, look);
@@ -103,32 +113,95 @@ void tst_LumoButtonFaces::borders()
     QFETCH(float, height);
     TestButton b(baseBag(), width, height);
     const QImage image = b.draw(look);
-    const int w = forms::twipsToPixelsX(width), h = forms::twipsToPixelsY(height);
+    const qreal ratio = b.face->devicePixelRatioF();
+    const int w = qRound(forms::twipsToPixelsX(width) * ratio);
+    const int h = qRound(forms::twipsToPixelsY(height) * ratio);
+    const int t = std::max(1, qRound(ratio));
     QCOMPARE(image.size(), QSize(w, h));
 
     const QRgb topLeft = look == Look::Selected ? LightRgb : DarkRgb;
     const QRgb bottomRight = look == Look::Selected ? DarkRgb : LightRgb;
     const auto at = [&](int x, int y) { return image.pixel(x, y) | 0xFF000000u; };
-    QCOMPARE(at(0, 0), topLeft);
-    QCOMPARE(at(w - 1, 0), bottomRight);
-    QCOMPARE(at(0, h - 1), bottomRight);
-    QCOMPARE(at(w - 1, h - 1), bottomRight);
-    for (int x = 1; x < w - 1; ++x) {
-        QCOMPARE(at(x, 0), topLeft);
-        QCOMPARE(at(x, h - 1), bottomRight);
-    }
-    for (int y = 1; y < h - 1; ++y) {
-        QCOMPARE(at(0, y), topLeft);
-        QCOMPARE(at(w - 1, y), bottomRight);
+    for (int i = 0; i < t; ++i) {
+        QCOMPARE(at(i, i), topLeft);
+        QCOMPARE(at(w - 1 - i, i), bottomRight);
+        QCOMPARE(at(i, h - 1 - i), bottomRight);
+        QCOMPARE(at(w - 1 - i, h - 1 - i), bottomRight);
+        for (int x = t; x < w - t; ++x) {
+            QCOMPARE(at(x, i), topLeft);
+            QCOMPARE(at(x, h - 1 - i), bottomRight);
+        }
+        for (int y = t; y < h - t; ++y) {
+            QCOMPARE(at(i, y), topLeft);
+            QCOMPARE(at(w - 1 - i, y), bottomRight);
+        }
     }
     // One pixel wide: inside the edges the face is its background.
-    for (int x = 1; x < w - 1; ++x) {
-        QCOMPARE(at(x, 1), BackRgb);
-        QCOMPARE(at(x, h - 2), BackRgb);
+    for (int x = t; x < w - t; ++x) {
+        QCOMPARE(at(x, t), BackRgb);
+        QCOMPARE(at(x, h - 1 - t), BackRgb);
     }
-    for (int y = 1; y < h - 1; ++y) {
-        QCOMPARE(at(1, y), BackRgb);
-        QCOMPARE(at(w - 2, y), BackRgb);
+    for (int y = t; y < h - t; ++y) {
+        QCOMPARE(at(t, y), BackRgb);
+        QCOMPARE(at(w - 1 - t, y), BackRgb);
+    }
+}
+
+void tst_LumoButtonFaces::faceReachesTheScreenPixelForPixel_data()
+{
+    QTest::addColumn<Look>("look");
+    QTest::addColumn<QPoint>("place");
+    // On a screen scaled by 1.5 an odd pixel position falls between device pixels.
+    QTest::newRow("selected, even place") << Look::Selected << QPoint(30, 60);
+    QTest::newRow("selected, odd place") << Look::Selected << QPoint(15, 45);
+    QTest::newRow("pressed, odd place") << Look::Pressed << QPoint(45, 15);
+    QTest::newRow("unselected, odd place") << Look::Unselected << QPoint(15, 15);
+}
+
+// What the window shows is the face as drawn, device pixel for device pixel: nothing cut off,
+// shifted or blended. The 16 x 16 picture keeps its own colours (a checkerboard scaled as pixel
+// art), and the face holds no colour it was not given.
+void tst_LumoButtonFaces::faceReachesTheScreenPixelForPixel()
+{
+    QFETCH(Look, look);
+    QFETCH(QPoint, place);
+    QImage checker(16, 16, QImage::Format_RGB32);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x)
+            checker.setPixel(x, y, (x + y) % 2 ? PictureRgb : SelectedRgb);
+    }
+    forms::PropertyBag bag = baseBag();
+    const QVariant picture = QVariant::fromValue(forms::StdPicture::fromImage(checker));
+    for (const char *name : {"Picture", "SelectedPicture", "PressedPicture"})
+        bag.WriteProperty(QString::fromLatin1(name), picture);
+    QWidget window;
+    window.resize(300, 120);
+    auto *button = new LumoButton(&window);
+    button->ReadProperties(bag);
+    button->Move(place.x(), place.y(), 1635, 465);
+    forms::PictureBox *face = faceOf(button);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The first paints are over before the face is drawn; drawing shows it at once.
+    QCoreApplication::processEvents();
+    const QImage drawn = TestButton::drawOn(button, look);
+    const QPaintDevice *device = window.backingStore()->paintDevice();
+    if (device->devType() != QInternal::Image)
+        QSKIP("the window's pixels cannot be read on this platform");
+    const QImage shown = *static_cast<const QImage *>(device);
+    const qreal ratio = face->devicePixelRatioF();
+    const QPoint origin = face->mapTo(&window, QPoint(0, 0));
+    const QPoint start(qRound(origin.x() * ratio), qRound(origin.y() * ratio));
+    const QSize size(qRound((origin.x() + face->width()) * ratio) - start.x(),
+                     qRound((origin.y() + face->height()) * ratio) - start.y());
+    QCOMPARE(drawn.size(), size);
+    QCOMPARE(shown.copy(QRect(start, size)).convertToFormat(QImage::Format_RGB32),
+             drawn.convertToFormat(QImage::Format_RGB32));
+    const QList<QRgb> given = {BackRgb, LightRgb, DarkRgb, PictureRgb, SelectedRgb};
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x)
+            QVERIFY2(given.contains(drawn.pixel(x, y) | 0xFF000000u),
+                     qPrintable(QStringLiteral("blended pixel at %1, %2").arg(x).arg(y)));
     }
 }
 

@@ -116,14 +116,30 @@ void Border::UserControl_Paint()
     drawLine(painter, linBorderLight);
 }
 
-// A one-pixel line from X1 up to X2, the end point excluded as a drawn segment excludes it.
+// A one-pixel line from X1 up to X2, the end point excluded as a drawn segment excludes it. On a
+// scaled screen the line covers whole device pixels, as many rows as a pixel rounds to, starting
+// at the device row where the border's pixel row begins.
 void Border::drawLine(QPainter &painter, const LineObject &line) const
 {
     const int x1 = forms::twipsToPixelsX(std::min(line.X1, line.X2));
     const int x2 = forms::twipsToPixelsX(std::max(line.X1, line.X2));
     const int y = forms::twipsToPixelsY(line.Y1);
-    painter.fillRect(QRect(x1, y, std::max(x2 - x1, 1), 1),
-                     forms::toQColor(line.BorderColor, palette()));
+    const QColor colour = forms::toQColor(line.BorderColor, palette());
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1) {
+        painter.fillRect(QRect(x1, y, std::max(x2 - x1, 1), 1), colour);
+        return;
+    }
+    const QPointF origin = QPointF(mapTo(window(), QPoint(0, 0))) * ratio;
+    const int thickness = std::max(1, qRound(ratio));
+    const int top = qRound(origin.y()) + y * thickness;
+    const int left = qRound(origin.x() + x1 * ratio);
+    const int right = std::max(qRound(origin.x() + x2 * ratio), left + thickness);
+    painter.save();
+    painter.scale(1 / ratio, 1 / ratio);
+    painter.translate(-origin);
+    painter.fillRect(QRect(left, top, right - left, thickness), colour);
+    painter.restore();
 }
 
 QSize Border::sizeHint() const

@@ -1,6 +1,7 @@
 #include "buttonpage.h"
 
 #include "conversions.h"
+#include "fieldnames.h"
 #include "geometry.h"
 #include "label.h"
 #include "properties.h"
@@ -73,6 +74,8 @@ ButtonPage::ButtonPage(QWidget *parent) : forms::PropertyPage(parent)
     createControls();
     addPointerEntries();
     setTabOrder();
+    // Each field is read out by the label above it.
+    forms::nameFieldsByLabels(findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
     markChangedOnEdit();
     setMinimumSize(forms::twipsToPixelsX(5925), forms::twipsToPixelsY(3495));
 }

@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QTextBoundaryFinder>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -365,6 +366,7 @@ void LumoButton::setCaption(const QString &caption)
 {
     m_Caption = caption;
     Refresh();
+    LumoButtonAccessible::announceName(this);
     PropertyChanged(QStringLiteral("Caption"));
 }
 
@@ -440,7 +442,10 @@ void LumoButton::setSwitch(bool on)
 
 void LumoButton::setValue(bool value)
 {
+    const bool changed = value != m_Value;
     m_Value = value;
+    if (changed)
+        LumoButtonAccessible::announceValue(this);
     PropertyChanged(QStringLiteral("Value"));
 }
 
@@ -726,6 +731,7 @@ bool LumoButton::isCapturing() const
 
 void LumoButton::StartCapture()
 {
+    watchWindowForLeave();
     m_PointerInside = true;
     // Enabling a running timer leaves its period as it is.
     if (!timCapture->isActive())
@@ -753,6 +759,7 @@ void LumoButton::picButton_MouseMove(float X, float Y)
 void LumoButton::picButton_MouseDown()
 {
     m_Value = !m_Value;
+    LumoButtonAccessible::announceValue(this);
     DrawPressed();
     StartCapture();
 }
@@ -765,18 +772,55 @@ void LumoButton::picButton_MouseUp()
     emit Click();
 }
 
+// The pointer counts as outside once the window system has taken it out of the button's window:
+// the pointer position the toolkit reports is then only the last one the window saw.
 void LumoButton::timCapture_Timer()
 {
-    const QRect face(picButton->mapToGlobal(QPoint(0, 0)), picButton->size());
-    const int left = face.x(), top = face.y();
-    const int right = left + face.width(), bottom = top + face.height();
-    const QPoint pointer = QCursor::pos();
-    if (pointer.x() >= left && pointer.x() <= right && pointer.y() >= top && pointer.y() <= bottom)
+    if (!m_windowLostPointer && pointerOverFace())
         return;
     DrawUnselected();
     m_PointerInside = false;
     timCapture->stop();
     emit MouseExit();
+}
+
+// The face's screen rectangle, whose right is left + width and bottom top + height; all four
+// bounds count as inside.
+bool LumoButton::pointerOverFace() const
+{
+    const QRect face(picButton->mapToGlobal(QPoint(0, 0)), picButton->size());
+    const int left = face.x(), top = face.y();
+    const int right = left + face.width(), bottom = top + face.height();
+    const QPoint pointer = QCursor::pos();
+    return pointer.x() >= left && pointer.x() <= right && pointer.y() >= top &&
+           pointer.y() <= bottom;
+}
+
+// A pointer event on the face means the window holds the pointer now. Only the window system's
+// own crossing notifications count afterwards: a modal box that blocks the window also sends it
+// a leave, but the pointer is still where it was.
+void LumoButton::watchWindowForLeave()
+{
+    m_windowLostPointer = false;
+    QWindow *current = window()->windowHandle();
+    if (current == m_pointerWindow)
+        return;
+    if (m_pointerWindow)
+        m_pointerWindow->removeEventFilter(this);
+    m_pointerWindow = current;
+    if (current)
+        current->installEventFilter(this);
+}
+
+bool LumoButton::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pointerWindow && event->spontaneous()) {
+        if (event->type() == QEvent::Leave)
+            m_windowLostPointer = true;
+        else if (event->type() == QEvent::Enter)
+            m_windowLostPointer = false;
+    }
+    return forms::UserControl::eventFilter(watched, event);
 }
 
 void LumoButton::picButton_LostFocus()

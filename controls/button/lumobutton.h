@@ -7,8 +7,10 @@
 #include "usercontrol.h"
 
 #include <QPixmap>
+#include <QPointer>
 
 class QTimer;
+class QWindow;
 
 namespace forms {
 class PictureBox;
@@ -226,6 +228,7 @@ signals:
 protected:
     void UserControl_Paint() override;
     void UserControl_Resize() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Presents the button to assistive technology and presses it on request.
@@ -251,6 +254,8 @@ private:
                       float s);
     void PrintCaption(const QString &text);
     void StartCapture();
+    void watchWindowForLeave();
+    bool pointerOverFace() const;
     void requireDesignTime(const char *property) const;
     QColor shown(forms::OleColor color) const;
     bool isBeingBuilt() const;
@@ -289,4 +294,9 @@ private:
 
     // Set while a .ui file's values are applied to a button not yet shown.
     bool m_applyingDefinition = false;
+    // The top-level window the pointer was last seen in, and whether the window system has
+    // since said the pointer left it. Where the pointer's position is known only inside the
+    // program's own windows (Wayland), that is the only sign of the pointer going away.
+    QPointer<QWindow> m_pointerWindow;
+    bool m_windowLostPointer = false;
 };

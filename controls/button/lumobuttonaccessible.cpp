@@ -137,6 +137,7 @@ void LumoButtonAccessible::press(LumoButton *button)
     // A Click handler's run-time error is reported here, as at any other event boundary.
     forms::dispatchEvent([&] {
         guard->m_Value = !guard->m_Value;
+        announceValue(guard);
         guard->DrawPressed();
         emit guard->Click();
         // The handler may have closed the window and destroyed the button.
@@ -147,4 +148,26 @@ void LumoButtonAccessible::press(LumoButton *button)
         else
             guard->DrawUnselected();
     });
+}
+
+void LumoButtonAccessible::announceName(LumoButton *button)
+{
+    if (!QAccessible::isActive())
+        return;
+    for (QObject *object : {static_cast<QObject *>(button), static_cast<QObject *>(face(button))}) {
+        QAccessibleEvent event(object, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void LumoButtonAccessible::announceValue(LumoButton *button)
+{
+    if (!QAccessible::isActive() || !button->Switch())
+        return;
+    QAccessible::State checked;
+    checked.checked = true;
+    for (QObject *object : {static_cast<QObject *>(button), static_cast<QObject *>(face(button))}) {
+        QAccessibleStateChangeEvent event(object, checked);
+        QAccessible::updateAccessibility(&event);
+    }
 }

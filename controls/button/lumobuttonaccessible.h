@@ -38,6 +38,12 @@ public:
     // the pointer has not moved, and the capture state is left as it is.
     static void press(LumoButton *button);
 
+    // What Qt's own buttons announce: a new caption is a new name, and a switch's new Value a
+    // change of its checked state. Both the button and its face, which holds the focus, announce
+    // it.
+    static void announceName(LumoButton *button);
+    static void announceValue(LumoButton *button);
+
 private:
     QPointer<LumoButton> m_button;
 };

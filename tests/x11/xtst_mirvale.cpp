@@ -147,6 +147,15 @@ void xtst_Mirvale::labSession()
              qPrintable(QStringLiteral("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
     const QRect frame = windowGeometry(window);
     m_client = frame.topLeft() + QPoint(0, menuBarHeight());
+    // It opened at the stored client area (3735 x 4050 twips) with the menu bar and the frame
+    // around it, or at the minimum outer size (3855 x 4740 twips) where that is larger.
+    const QMargins extents = frameExtents(window);
+    const QSize outer = frame.marginsAdded(extents).size();
+    const QSize wanted =
+        QSize(forms::twipsToPixelsX(3735) + extents.left() + extents.right(),
+              forms::twipsToPixelsY(4050) + menuBarHeight() + extents.top() + extents.bottom())
+            .expandedTo(QSize(forms::twipsToPixelsX(3855), forms::twipsToPixelsY(4740)));
+    QCOMPARE(outer, wanted);
     QTest::qWait(300);
     screenshot(frame, QStringLiteral("mirvale.png"));
 

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Runs a command as a Wayland client of a private weston compositor, which itself runs as a window
+# of a private Xvfb server; real X input (xdotool) on that window reaches the Wayland clients.
+#   run-under-weston.sh command...
+# The command runs with WAYLAND_DISPLAY and QT_QPA_PLATFORM=wayland, and with DISPLAY for driving
+# the pointer and the keyboard and for looking at the screen.
+set -euo pipefail
+display=""
+for number in $(seq 161 230); do
+    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
+        display=":$number"
+        break
+    fi
+done
+[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+runtime="$(mktemp -d /tmp/mirvale-wayland.XXXXXX)"
+chmod 0700 "$runtime"
+server="" compositor=""
+stop() {
+    [ -n "$compositor" ] && kill "$compositor" 2>/dev/null && wait "$compositor" 2>/dev/null
+    [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+    rm -rf "$runtime"
+    return 0
+}
+trap stop EXIT
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    sleep 0.05
+done
+export DISPLAY="$display"
+export XDG_RUNTIME_DIR="$runtime"
+socket="mirvale-${display#:}"
+# A desktop as people have it: windows float over a background, with a panel along the bottom
+# edge. The pixman renderer needs no GPU.
+printf '[core]\nidle-time=0\n[shell]\npanel-position=bottom\nlocking=false\nclose-animation=none\nstartup-animation=none\nfocus-animation=none\n[input-method]\npath=\n' >"$runtime/weston.ini"
+weston --backend=x11-backend.so --shell=desktop-shell.so --use-pixman --width=900 --height=700 \
+    --socket="$socket" --config="$runtime/weston.ini" >"$runtime/weston.log" 2>&1 &
+compositor=$!
+for _ in $(seq 1 200); do
+    [ -S "$runtime/$socket" ] && break
+    sleep 0.05
+done
+if [ ! -S "$runtime/$socket" ]; then
+    echo "weston did not start:" >&2
+    cat "$runtime/weston.log" >&2
+    exit 1
+fi
+export WAYLAND_DISPLAY="$socket"
+export QT_QPA_PLATFORM=wayland
+"$@"
