@@ -116,6 +116,7 @@ const struct
     {"ligatures, dejavu", "5fc5edbaa153 9655dde62b5d 81af9263f1e0 3dd729e1df61 cdcfabe0389d"},
     {"kerning, dejavu", "d90823fcae20 10674bbed8fb d6c16ee9f71f d090ac94eb61 dbbab561b9b1"},
     {"combining, dejavu", "b743b831ab81 3126b7893995 5efd0869f470 d427d222edd1 ab459414f457"},
+    {"controls, dejavu", "948b864e8872 d934dcefd84d 4d56144d421a 184e176f3c0b 9725b116488d"},
     {"plain, liberation", "bb79c3f79edc 43e9e07a3c0a f3b441d02a98 31fdc6b82cad 0f9b5469edee"},
     {"marker, liberation", "e000e14e2328 d8ddd88dd484 de963e036e81 6919d7a6221e 2ae8692d74cf"},
     {"double marker, liberation",
@@ -127,6 +128,7 @@ const struct
     {"ligatures, liberation", "537c1a5126a2 da96b24988f9 cbdc56f44092 dbcdd83558c2 fa1ed184cf92"},
     {"kerning, liberation", "a66c41ca2229 63f59079e702 4562eb3d0138 83c2816be0b2 cae7493e2879"},
     {"combining, liberation", "e389c14d53e5 78067fa26383 08a457662983 594074fa8156 5db74e733925"},
+    {"controls, liberation", "62bd3ffa8486 35cea85d1e32 804cdc327a0b 7138a4026daf 425ce7b269cd"},
     {"plain, serif", "362aa2e3a1f7 02cae470c04c 5a9e46e2131d 3d4c95f393a9 1c929f8d64fd"},
     {"marker, serif", "1e0f251e76a7 da9ed4e2851c b97501b54123 191024c4e33e fd8eea5fd184"},
     {"double marker, serif", "9b6022e9ce3b e8a30b1316f7 ff1944971645 9df5b4b895a0 7b700a82151a"},
@@ -136,6 +138,7 @@ const struct
     {"ligatures, serif", "2d753baa5129 24046b80cc3f 28524297b238 89e37e220e12 37e3a0df882c"},
     {"kerning, serif", "732cc298932f d34c9f3b14e6 df39ffce47b8 a4bd7dd6a78a cf91394da6d1"},
     {"combining, serif", "4a2f9db2630e 80b50fde5d2a 701ed5e291d8 b26afac56504 731891ca4e35"},
+    {"controls, serif", "e3b4fd3e0d27 bafc0080e3dd 3929fa5142dc f044bf5f97b4 1f637ed966d9"},
     {"plain, mono", "388f301d6e8e 1c3055c73359 ad17f806f5d1 3f1c6e674b14 de734d1054f0"},
     {"marker, mono", "06caea4e2c46 d1680e66dcda 9d0c4fb3d236 014df5969ab1 872554e6d91d"},
     {"double marker, mono", "5df3a1c8d7a3 7770dccb77cf 8ce58f85b475 b9e221812ee4 a2e2f2cf7600"},
@@ -145,6 +148,7 @@ const struct
     {"ligatures, mono", "239edfcaf344 2c130ae2601b fb2d44e56d70 c1fb54eb2f24 6d196e41d54e"},
     {"kerning, mono", "7ec3b28d8187 2d50707787c2 ac26df3fc50a c7be92947988 9d38a14b43db"},
     {"combining, mono", "ff7ff3684033 db32bff9c1a2 34b26e02eece 2e88976723ac e4d153592880"},
+    {"controls, mono", "9488dee9d422 240e3b064f42 564f57497fb6 e4a079b5cfcb fbf28ce877dc"},
     {"right to left, dejavu", "b38956e92ee4 4baa79c18c0f a670cdf40d6f d3b59d5122a2 43cb0c3d04dc"},
     {"alignment 0, delta 0, shift 15",
      "2b7bb875160e c8c0e4a79754 0f068c01e589 9e7051a68c3a b7a98688ea9b"},
@@ -609,6 +613,7 @@ void tst_LumoButtonFaces::exactPixels_data()
         {"ligatures", QStringLiteral("office ffi fl")},
         {"kerning", QStringLiteral("AVAT To Wa")},
         {"combining", QStringLiteral("e\u0301 n\u0303 Gru\u0308\u00DFe")},
+        {"controls", QStringLiteral("a\tb\u2028c\nd\u009Ce")},
     };
     for (const auto &f : fonts) {
         for (const auto &c : captions) {
