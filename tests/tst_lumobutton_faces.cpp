@@ -5,6 +5,7 @@
 #include "twips.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QTest>
 
 #include <memory>
@@ -150,6 +151,7 @@ const struct
     {"combining, mono", "ff7ff3684033 db32bff9c1a2 34b26e02eece 2e88976723ac e4d153592880"},
     {"controls, mono", "9488dee9d422 240e3b064f42 564f57497fb6 e4a079b5cfcb fbf28ce877dc"},
     {"right to left, dejavu", "b38956e92ee4 4baa79c18c0f a670cdf40d6f d3b59d5122a2 43cb0c3d04dc"},
+    {"stored pictures", "7bdf8509c354 dc389f82ab10 8fd107338794 189d1ed76061 ab7bc8ded8fc"},
     {"alignment 0, delta 0, shift 15",
      "2b7bb875160e c8c0e4a79754 0f068c01e589 9e7051a68c3a b7a98688ea9b"},
     {"alignment 0, delta 0, shift -30",
@@ -659,6 +661,22 @@ void tst_LumoButtonFaces::exactPixels_data()
                            QVariant::fromValue(patternPicture(PictureRgb, 16, 16)));
         add(QStringLiteral("alignment %1, Picture only").arg(alignment), only, {1635, 900});
         add(QStringLiteral("alignment %1, no pictures").arg(alignment), none, {1635, 900});
+    }
+    {
+        // The calculator's own pictures: 16-colour PNG files.
+        const auto stored = [](const char *file) {
+            QFile png(QStringLiteral(MIRVALE_SOURCE_DIR "/app/pictures/") + QLatin1String(file));
+            return png.open(QIODevice::ReadOnly)
+                       ? QVariant::fromValue(forms::StdPicture::fromData(png.readAll()))
+                       : QVariant();
+        };
+        forms::PropertyBag bag = base;
+        bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(fonts[1].unselected));
+        bag.WriteProperty(QStringLiteral("Picture"), stored("abacus.png"));
+        bag.WriteProperty(QStringLiteral("SelectedPicture"), stored("abacus-moved.png"));
+        bag.WriteProperty(QStringLiteral("PressedPicture"), stored("door-open.png"));
+        bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Calculate (F5)"));
+        add(QStringLiteral("stored pictures"), bag, {1635, 465});
     }
     for (bool switchMode : {false, true}) {
         for (bool value : {false, true}) {
