@@ -221,8 +221,16 @@ bool PictureBox::Step::operator==(const Step &other) const
 // Telling a new face from the drawn ones compares many steps; their digests are compared first.
 size_t PictureBox::Step::digest(size_t seed) const
 {
-    return qHashMulti(seed, int(kind), box.x(), box.y(), box.width(), box.height(), origin.x(),
-                      origin.y(), color.rgba(), picture.cacheKey(), shaped.get(), text);
+    const auto mix = [&seed](size_t value) { seed = (seed ^ value) * 0x100000001B3ull; };
+    mix(size_t(kind));
+    mix(size_t(box.x()) << 32 ^ size_t(box.y()));
+    mix(size_t(box.width()) << 32 ^ size_t(box.height()));
+    mix(size_t(qint64(origin.x() * 64)) << 32 ^ size_t(qint64(origin.y() * 64)));
+    mix(color.rgba());
+    mix(size_t(picture.isNull() ? 0 : picture.cacheKey()));
+    mix(reinterpret_cast<size_t>(shaped.get()));
+    mix(size_t(text.size()));
+    return seed;
 }
 
 void PictureBox::keep(Step &&step)
@@ -438,18 +446,33 @@ float PictureBox::TextHeight(const QString &text) const
 
 void PictureBox::Print(const QString &text)
 {
-    if (beginPainting()) {
-        Step print(Step::Text);
-        print.shaped = m_text.shaped(text);
-        if (!print.shaped) {
-            print.font = m_text.font();
-            print.text = text;
-        }
-        print.color = toQColor(m_foreColor, palette());
-        print.origin = QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + m_text.ascent());
-        paintStep(std::move(print));
+    if (!beginPainting()) {
+        m_currentX += TextWidth(text);
+        return;
     }
-    m_currentX += TextWidth(text);
+    Step print(Step::Text);
+    qreal advance = 0;
+    print.shaped = m_text.shaped(text, &advance);
+    if (!print.shaped) {
+        print.font = m_text.font();
+        print.text = text;
+    }
+    print.color = textColor();
+    print.origin = QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + m_text.ascent());
+    paintStep(std::move(print));
+    m_currentX += float(advance * unitsPerPixelX());
+}
+
+// A caption prints one character at a time in one colour, which is resolved once.
+QColor PictureBox::textColor()
+{
+    const qint64 paletteKey = palette().cacheKey();
+    if (m_textColorOf != m_foreColor || m_textColorPalette != paletteKey) {
+        m_textColor = toQColor(m_foreColor, palette());
+        m_textColorOf = m_foreColor;
+        m_textColorPalette = paletteKey;
+    }
+    return m_textColor;
 }
 
 void PictureBox::setFontUnderline(bool underline)

@@ -154,6 +154,7 @@ private:
     void draw(const Step &step);
     void clearImage(const QColor &color);
     QImage drawable(const QImage &picture);
+    QColor textColor();
     void queueGlyphs(const Step &step);
     void drawQueuedGlyphs();
     void flushSteps();
@@ -188,6 +189,9 @@ private:
     QList<Drawn> m_drawn; // the most recently used first
     QHash<qint64, QImage> m_drawable;
     OleColor m_foreColor = SystemColor::WindowText;
+    QColor m_textColor;
+    OleColor m_textColorOf = 0;
+    qint64 m_textColorPalette = -1; // nothing resolved yet
     OleColor m_backColor = SystemColor::ButtonFace;
     float m_currentX = 0;
     float m_currentY = 0;

@@ -30,6 +30,13 @@ template <typename Value> void makeRoom(QHash<QString, Value> &texts)
 
 } // namespace
 
+struct TextCache::Text
+{
+    qreal advance = 0;
+    bool shapedYet = false;
+    std::shared_ptr<const Shaped> shaped;
+};
+
 struct TextCache::Entry
 {
     Entry(const StdFont &font, const QPaintDevice *device)
@@ -42,8 +49,9 @@ struct TextCache::Entry
     QFontMetricsF metrics;
     qreal ascent;
     qreal lineHeight;
-    QHash<QString, qreal> advances;
-    QHash<QString, std::shared_ptr<const Shaped>> shaped;
+    // Captions are printed one character at a time, so single characters are found by code.
+    QHash<char16_t, Text> characters;
+    QHash<QString, Text> texts;
 };
 
 TextCache::TextCache(const QPaintDevice *device) : m_device(device)
@@ -81,26 +89,46 @@ qreal TextCache::lineHeight() const
     return current().lineHeight;
 }
 
-qreal TextCache::advance(const QString &text)
+template <typename Key>
+TextCache::Text &TextCache::find(QHash<Key, Text> &known, const Key &key, const QString &text)
 {
-    Entry &entry = current();
-    auto found = entry.advances.constFind(text);
-    if (found == entry.advances.constEnd()) {
-        makeRoom(entry.advances);
-        found = entry.advances.insert(text, entry.metrics.horizontalAdvance(text));
+    auto found = known.find(key);
+    if (found == known.end()) {
+        if (known.size() >= MaxTextsPerFont)
+            known.clear();
+        Text measured;
+        measured.advance = current().metrics.horizontalAdvance(text);
+        found = known.insert(key, measured);
     }
     return *found;
 }
 
-std::shared_ptr<const TextCache::Shaped> TextCache::shaped(const QString &text)
+TextCache::Text &TextCache::text(const QString &text)
 {
-    if (!laysOutOnOneLine(text))
-        return nullptr;
     Entry &entry = current();
-    auto found = entry.shaped.constFind(text);
-    if (found != entry.shaped.constEnd())
-        return *found;
+    if (text.size() == 1)
+        return find(entry.characters, text.front().unicode(), text);
+    return find(entry.texts, text, text);
+}
 
+qreal TextCache::advance(const QString &text)
+{
+    return this->text(text).advance;
+}
+
+std::shared_ptr<const TextCache::Shaped> TextCache::shaped(const QString &text, qreal *advance)
+{
+    Text &known = this->text(text);
+    *advance = known.advance;
+    if (!known.shapedYet && laysOutOnOneLine(text))
+        known.shaped = shape(text);
+    known.shapedYet = true;
+    return known.shaped;
+}
+
+std::shared_ptr<const TextCache::Shaped> TextCache::shape(const QString &text) const
+{
+    const Entry &entry = current();
     // The font as a painter on the device resolves it, so that the same glyphs are chosen.
     auto shaped = std::make_shared<Shaped>();
     QTextLayout &layout = shaped->layout;
@@ -115,11 +143,10 @@ std::shared_ptr<const TextCache::Shaped> TextCache::shaped(const QString &text)
     QTextLine line = layout.createLine();
     layout.endLayout();
     line.setPosition(QPointF(0, -line.ascent()));
-    if (!entry.qfont.underline() && !entry.qfont.strikeOut() && !entry.qfont.overline())
+    if (!entry.qfont.underline() && !entry.qfont.strikeOut() && !entry.qfont.overline()) {
         for (const QGlyphRun &run : layout.glyphRuns())
             shaped->glyphs.append({run.rawFont(), run.glyphIndexes(), run.positions()});
-    makeRoom(entry.shaped);
-    entry.shaped.insert(text, shaped);
+    }
     return shaped;
 }
 

@@ -47,14 +47,20 @@ public:
     qreal advance(const QString &text);
     // The text laid out on one line in the current font, its baseline at y = 0: drawn at a point,
     // it gives the pixels QPainter::drawText gives there. Null for text with characters a
-    // one-line layout treats differently (line breaks, tabs, other controls).
-    std::shared_ptr<const Shaped> shaped(const QString &text);
+    // one-line layout treats differently (line breaks, tabs, other controls). The text's advance
+    // comes with it.
+    std::shared_ptr<const Shaped> shaped(const QString &text, qreal *advance);
 
     // Forgets everything, as after a change of the installed fonts.
     void clear();
 
 private:
+    struct Text;
     struct Entry;
+    Text &text(const QString &text);
+    template <typename Key>
+    Text &find(QHash<Key, Text> &known, const Key &key, const QString &text);
+    std::shared_ptr<const Shaped> shape(const QString &text) const;
     Entry &current() const { return *m_entries.first(); }
 
     const QPaintDevice *m_device;
