@@ -288,6 +288,7 @@ void PictureBox::draw(const Step &step)
         m_painter.setPen(step.color);
         if (step.shaped) {
             step.shaped->layout.draw(&m_painter, step.origin);
+            m_painterFont.reset(); // the layout may leave its own font set
             break;
         }
         if (m_painterFont != step.font) {
