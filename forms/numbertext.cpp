@@ -246,7 +246,10 @@ bool roundTo15Digits(double magnitude, std::uint64_t &digits, int &exponent)
             1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
         if (!(magnitude >= 1e-13 && magnitude < 1e15))
             return false;
-        int e = int(std::floor(std::log10(magnitude)));
+        // The binary exponent puts the decimal one within one of the truth; the loop settles it.
+        int binary = 0;
+        std::frexp(magnitude, &binary);
+        int e = ((binary - 1) * 78913) >> 18;
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int k = 14 - e;
             if (k < 0 || k > 27)
@@ -260,11 +263,11 @@ bool roundTo15Digits(double magnitude, std::uint64_t &digits, int &exponent)
                 ++e;
                 continue;
             }
-            const long double whole = std::floor(scaled);
-            const long double fraction = scaled - whole;
+            const std::uint64_t whole = std::uint64_t(scaled);
+            const long double fraction = scaled - static_cast<long double>(whole);
             if (std::fabs(fraction - 0.5L) < 1e-3L)
                 return false;
-            digits = std::uint64_t(whole) + (fraction > 0.5L ? 1 : 0);
+            digits = whole + (fraction > 0.5L ? 1 : 0);
             exponent = e;
             if (digits == 1000000000000000ull) {
                 digits = 100000000000000ull;
