@@ -1,10 +1,12 @@
-// Face drawing of LumoButton at the calculator's size and with its stored Calculate button,
-// against rendering stock Qt buttons of the same size, caption and icon.
+// Face drawing of LumoButton at the calculator's size and with its stored buttons, against
+// rendering stock Qt buttons of the same size, caption and icon: faces drawn before, and faces
+// never drawn before (with and without a picture, with an "&" marker).
 
 #include "application.h"
 #include "formdefinition.h"
 #include "geometry.h"
 #include "lumobutton.h"
+#include "picturebox.h"
 #include "stdfont.h"
 #include "summary.h"
 
@@ -22,57 +24,90 @@
 
 namespace {
 
-forms::ControlDefinition storedCalculateButton()
+forms::ControlDefinition storedButton(int index)
 {
     QFile file(QStringLiteral(MIRVALE_DEFINITION));
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot open " MIRVALE_DEFINITION);
     const forms::FormDefinition definition = forms::readDefinition(file.readAll(), file.fileName());
     for (const forms::ControlDefinition &control : definition.controls) {
-        if (control.name == u"cmdAction" && control.index == 0)
+        if (control.name == u"cmdAction" && control.index == index)
             return control;
     }
-    throw std::runtime_error("no cmdAction(0) in " MIRVALE_DEFINITION);
+    throw std::runtime_error("no such cmdAction in " MIRVALE_DEFINITION);
 }
 
-// The three buttons side by side in one shown window, as the calculator's window holds its own.
+LumoButton *loadButton(QWidget *window, const forms::ControlDefinition &stored, int top)
+{
+    auto *lumo = new LumoButton(window);
+    // The stored size where every face is really painted.
+    forms::setTwipsGeometry(lumo, {0, float(top) * 15, stored.rect.width, stored.rect.height});
+    lumo->ReadProperties(stored.properties);
+    return lumo;
+}
+
+// A QToolButton (autoRaise) showing what the LumoButton shows, right of it.
+QToolButton *toolButtonLike(QWidget *window, const LumoButton *lumo)
+{
+    auto *tool = new QToolButton(window);
+    tool->setAutoRaise(true);
+    tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tool->setText(lumo->Caption());
+    if (!lumo->Picture().isNull())
+        tool->setIcon(QIcon(QPixmap::fromImage(lumo->Picture().image())));
+    tool->setIconSize(QSize(16, 16));
+    tool->setFont(lumo->Font().toQFont());
+    tool->setGeometry(lumo->width() + 10, lumo->y(), lumo->width(), lumo->height());
+    return tool;
+}
+
+// A face never drawn before is measured against the stock button rendering the same content.
+struct NewFaces
+{
+    const char *name;
+    LumoButton *lumo;
+    QToolButton *tool;
+};
+
+// The buttons in one shown window, as the calculator's window holds its own: the stored
+// Calculate button beside stock buttons, and the buttons whose new faces are measured.
 struct Buttons
 {
     QWidget window;
     LumoButton *lumo;
     QToolButton *tool;
     QPushButton *push;
+    QList<NewFaces> fresh;
     QImage canvas;
 
     Buttons()
     {
         window.setFont(forms::defaultWindowFont());
-        const forms::ControlDefinition stored = storedCalculateButton();
-        lumo = new LumoButton(&window);
-        // The stored size at the window's top left, where every face is really painted.
-        forms::setTwipsGeometry(lumo, {0, 0, stored.rect.width, stored.rect.height});
-        lumo->ReadProperties(stored.properties);
-
+        const forms::ControlDefinition calculate = storedButton(0);
+        lumo = loadButton(&window, calculate, 0);
         const QSize size = lumo->size();
-        const QIcon icon(QPixmap::fromImage(lumo->Picture().image()));
-        const QString caption = lumo->Caption();
-        const QFont font = lumo->Font().toQFont();
-
-        tool = new QToolButton(&window);
-        tool->setAutoRaise(true);
-        tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        tool = toolButtonLike(&window, lumo);
         push = new QPushButton(&window);
-        int left = size.width() + 10;
-        for (QAbstractButton *button :
-             {static_cast<QAbstractButton *>(tool), static_cast<QAbstractButton *>(push)}) {
-            button->setText(caption);
-            button->setIcon(icon);
-            button->setIconSize(QSize(16, 16));
-            button->setFont(font);
-            button->setGeometry(left, 0, size.width(), size.height());
-            left += size.width() + 10;
-        }
-        window.resize(left, size.height());
+        push->setText(lumo->Caption());
+        push->setIcon(tool->icon());
+        push->setIconSize(QSize(16, 16));
+        push->setFont(tool->font());
+        push->setGeometry(2 * (size.width() + 10), 0, size.width(), size.height());
+
+        int top = size.height() + 10;
+        const auto addFresh = [&](const char *name, LumoButton *button) {
+            fresh.append({name, button, toolButtonLike(&window, button)});
+            top += size.height() + 10;
+        };
+        addFresh("picture", loadButton(&window, calculate, top));
+        addFresh("marker", loadButton(&window, storedButton(1), top));
+        LumoButton *bare = loadButton(&window, calculate, top);
+        bare->setPicture({});
+        bare->setSelectedPicture({});
+        bare->setPressedPicture({});
+        addFresh("no picture", bare);
+
+        window.resize(3 * (size.width() + 10), top);
         canvas = QImage(size * window.devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
         canvas.setDevicePixelRatio(window.devicePixelRatio());
 
@@ -102,16 +137,27 @@ void registerBenchmarks(Buttons &b)
     face("LumoButton_DrawPressed", [&b] { b.lumo->DrawPressed(); });
     face("QToolButton_render", [&b] { b.tool->render(&b.canvas); });
     face("QPushButton_render", [&b] { b.push->render(&b.canvas); });
-    // A face unlike the last few, which must be drawn in full: the caption colour changes at
+    // Faces unlike the last few, which must be drawn in full: the caption colour changes at
     // every call, through more colours than the button keeps drawn faces for.
-    face("LumoButton_DrawSelected_new", [&b, i = 0u]() mutable {
-        b.lumo->setForeColorSelected(0x010101u * (++i % 32));
-        b.lumo->DrawSelected();
-    });
-    face("LumoButton_DrawPressed_new", [&b, i = 0u]() mutable {
-        b.lumo->setForeColorPressed(0x010101u * (++i % 32));
-        b.lumo->DrawPressed();
-    });
+    for (const NewFaces &f : b.fresh) {
+        const std::string name = f.name;
+        LumoButton *lumo = f.lumo;
+        QToolButton *tool = f.tool;
+        forms::PictureBox *visible = lumo->findChild<forms::PictureBox *>("picButton");
+        face((name + "_DrawUnselected_new").c_str(), [lumo, visible, i = 0u]() mutable {
+            visible->setForeColor(0x010101u * (++i % 32));
+            lumo->DrawUnselected();
+        });
+        face((name + "_DrawSelected_new").c_str(), [lumo, i = 0u]() mutable {
+            lumo->setForeColorSelected(0x010101u * (++i % 32));
+            lumo->DrawSelected();
+        });
+        face((name + "_DrawPressed_new").c_str(), [lumo, i = 0u]() mutable {
+            lumo->setForeColorPressed(0x010101u * (++i % 32));
+            lumo->DrawPressed();
+        });
+        face((name + "_QToolButton_render").c_str(), [&b, tool] { tool->render(&b.canvas); });
+    }
 }
 
 } // namespace
@@ -140,12 +186,9 @@ int main(int argc, char *argv[])
     printFigure("LumoButton DrawUnselected", ns("LumoButton_DrawUnselected"));
     printFigure("LumoButton DrawSelected", ns("LumoButton_DrawSelected"));
     printFigure("LumoButton DrawPressed", ns("LumoButton_DrawPressed"));
-    printFigure("LumoButton DrawSelected, new face each call", ns("LumoButton_DrawSelected_new"));
-    printFigure("LumoButton DrawPressed, new face each call", ns("LumoButton_DrawPressed_new"));
     printFigure("QToolButton (autoRaise) render", ns("QToolButton_render"));
     printFigure("QPushButton render", ns("QPushButton_render"));
-    for (const char *face : {"Refresh", "DrawUnselected", "DrawSelected", "DrawPressed",
-                             "DrawSelected_new", "DrawPressed_new"}) {
+    for (const char *face : {"Refresh", "DrawUnselected", "DrawSelected", "DrawPressed"}) {
         const std::string name = std::string("LumoButton_") + face;
         printRatio(std::string("ratio ") + face + " / QToolButton", ns(name.c_str()),
                    ns("QToolButton_render"));
@@ -154,6 +197,22 @@ int main(int argc, char *argv[])
         const std::string name = std::string("LumoButton_") + face;
         printRatio(std::string("ratio ") + face + " / QPushButton", ns(name.c_str()),
                    ns("QPushButton_render"));
+    }
+    std::printf("\nSummary: faces never drawn before, median wall time per call\n");
+    for (const NewFaces &f : buttons.fresh) {
+        const std::string name = f.name;
+        const std::string tool = name + "_QToolButton_render";
+        std::printf("  \"%s\", %s\n", qPrintable(f.lumo->Caption()), f.name);
+        for (const char *face : {"DrawUnselected", "DrawSelected", "DrawPressed"}) {
+            const std::string measured = name + "_" + face + "_new";
+            printFigure(std::string("  LumoButton ") + face + ", new face", ns(measured.c_str()));
+        }
+        printFigure("  QToolButton (autoRaise) render", ns(tool.c_str()));
+        for (const char *face : {"DrawUnselected", "DrawSelected", "DrawPressed"}) {
+            const std::string measured = name + "_" + face + "_new";
+            printRatio(std::string("  ratio new ") + face + " / QToolButton", ns(measured.c_str()),
+                       ns(tool.c_str()), 1.0);
+        }
     }
     return 0;
 }

@@ -33,6 +33,6 @@ per_second="$(getconf CLK_TCK)"
 awk -v name="$name" -v s="$seconds" -v t="$((after - before))" -v hz="$per_second" 'BEGIN {
     ms = t * 1000 / hz
     printf "\nSummary: idle, pointer away from the window\n"
-    printf "  %-44s %9.0f ms (%.2f %% of one core; clock tick %.0f ms)\n", \
+    printf "  %-44s %9.0f ms (%.2f %% of one core; clock tick %.0f ms)   (target 0 ms)\n", \
         name " CPU time over " s " s idle", ms, ms / (s * 10), 1000 / hz
 }'

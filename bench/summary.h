@@ -67,14 +67,23 @@ inline void printFigure(const std::string &label, std::optional<double> ns)
     std::printf("  %-44s %12s\n", label.c_str(), duration(ns).c_str());
 }
 
-inline void printRatio(const std::string &label, std::optional<double> ns,
-                       std::optional<double> baselineNs)
+// A figure with the most it may be, e.g. "(target <= 100.0 ns)".
+inline void printFigure(const std::string &label, std::optional<double> ns, double targetNs)
 {
-    if (!ns || !baselineNs || *baselineNs <= 0) {
-        std::printf("  %-44s %12s\n", label.c_str(), "n/a");
-        return;
-    }
-    std::printf("  %-44s %12.2f\n", label.c_str(), *ns / *baselineNs);
+    std::printf("  %-44s %12s   (target <= %s)\n", label.c_str(), duration(ns).c_str(),
+                duration(targetNs).c_str());
+}
+
+inline void printRatio(const std::string &label, std::optional<double> ns,
+                       std::optional<double> baselineNs, std::optional<double> target = {})
+{
+    if (!ns || !baselineNs || *baselineNs <= 0)
+        std::printf("  %-44s %12s", label.c_str(), "n/a");
+    else
+        std::printf("  %-44s %12.2f", label.c_str(), *ns / *baselineNs);
+    if (target)
+        std::printf("   (target <= %.2f)", *target);
+    std::printf("\n");
 }
 
 // Runs the registered benchmarks with the collector as the console reporter. False when a flag

@@ -1,8 +1,14 @@
 #include "numbertext.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -15,13 +21,59 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
+// The symbols of a locale that numbers are written with.
+struct NumberSymbols
+{
+    explicit NumberSymbols(const QLocale &locale)
+        : decimal(locale.decimalPoint()), group(locale.groupSeparator()),
+          minus(locale.negativeSign()), plus(locale.positiveSign()), zero(locale.zeroDigit())
+    {}
+
+    QString decimal;
+    QString group;
+    QString minus;
+    QString plus;
+    QString zero;
+};
+
+// Looking the user's locale up costs more than converting a number, so its symbols are kept
+// until the application hears that the locale changed.
+std::optional<NumberSymbols> userSymbols;
+
+class LocaleWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::LocaleChange)
+            userSymbols.reset();
+        return false;
+    }
+};
+
+QPointer<LocaleWatcher> localeWatcher;
+
+const NumberSymbols &currentUserSymbols()
+{
+    if (!localeWatcher && QCoreApplication::instance()) {
+        localeWatcher = new LocaleWatcher(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(localeWatcher);
+        userSymbols.reset();
+    }
+    if (!userSymbols)
+        userSymbols.emplace(QLocale());
+    return *userSymbols;
+}
+
 // A scanner over one text; each step consumes what it recognises and appends its plain ASCII form.
 class NumberScanner
 {
 public:
-    NumberScanner(QStringView text, const QLocale &locale)
-        : m_text(text), m_decimal(locale.decimalPoint()), m_group(locale.groupSeparator()),
-          m_minus(locale.negativeSign()), m_plus(locale.positiveSign()), m_zero(locale.zeroDigit())
+    NumberScanner(QStringView text, const NumberSymbols &symbols)
+        : m_text(text), m_decimal(symbols.decimal), m_group(symbols.group), m_minus(symbols.minus),
+          m_plus(symbols.plus), m_zero(symbols.zero)
     {}
 
     std::optional<double> scan()
@@ -171,29 +223,152 @@ private:
     }
 
     QStringView m_text;
-    QString m_decimal;
-    QString m_group;
-    QString m_minus;
-    QString m_plus;
-    QString m_zero;
+    QStringView m_decimal;
+    QStringView m_group;
+    QStringView m_minus;
+    QStringView m_plus;
+    QStringView m_zero;
     qsizetype m_pos = 0;
     std::string m_ascii;
 };
 
-QString exponentText(int exponent)
+// The 15 significant digits of a magnitude from 1E-13 up to 1E+15, from one product in extended
+// precision: its error is far below what could move the rounding, unless the product lies right
+// at a tie, which is left to the exact conversion. False when not sure or out of that range.
+bool roundTo15Digits(double magnitude, std::uint64_t &digits, int &exponent)
 {
-    QString text = exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
-    const int magnitude = std::abs(exponent);
-    if (magnitude < 10)
-        text += u'0';
-    return text + QString::number(magnitude);
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return false;
+    } else {
+        static constexpr long double PowersOfTen[] = {
+            1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+            1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+            1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+        if (!(magnitude >= 1e-13 && magnitude < 1e15))
+            return false;
+        // The binary exponent puts the decimal one within one of the truth; the loop settles it.
+        int binary = 0;
+        std::frexp(magnitude, &binary);
+        int e = ((binary - 1) * 78913) >> 18;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const int k = 14 - e;
+            if (k < 0 || k > 27)
+                return false;
+            const long double scaled = static_cast<long double>(magnitude) * PowersOfTen[k];
+            if (scaled < 1e14L) {
+                --e;
+                continue;
+            }
+            if (scaled >= 1e15L) {
+                ++e;
+                continue;
+            }
+            const std::uint64_t whole = std::uint64_t(scaled);
+            const long double fraction = scaled - static_cast<long double>(whole);
+            if (std::fabs(fraction - 0.5L) < 1e-3L)
+                return false;
+            digits = whole + (fraction > 0.5L ? 1 : 0);
+            exponent = e;
+            if (digits == 1000000000000000ull) {
+                digits = 100000000000000ull;
+                ++exponent;
+            }
+            return true;
+        }
+        return false;
+    }
+}
+
+// The value rounded to 15 significant digits and written with this decimal separator.
+QString formatNumber(double value, QStringView point)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
+    if (value == 0)
+        return QStringLiteral("0");
+
+    // The 15 significant digits and the decimal exponent of the first one.
+    char digits[16];
+    int count = 0;
+    int exponent = 0;
+    std::uint64_t rounded = 0;
+    if (roundTo15Digits(std::fabs(value), rounded, exponent)) {
+        count = 15;
+        for (int i = count - 1; i >= 0; --i, rounded /= 10)
+            digits[i] = char('0' + rounded % 10);
+    } else {
+        // The few largest doubles would round up past the largest double, to a text that no
+        // longer reads as a number; they keep the largest 15 digits that do.
+        constexpr double LargestReadable = 1.79769313486231e308;
+        char scientific[64];
+        const char *end = std::to_chars(scientific, scientific + sizeof scientific,
+                                        std::min(std::fabs(value), LargestReadable),
+                                        std::chars_format::scientific, 14)
+                              .ptr;
+        const char *e = std::find(static_cast<const char *>(scientific), end, 'e');
+        digits[count++] = scientific[0];
+        for (const char *digit = scientific + 2; digit < e && count < 16; ++digit)
+            digits[count++] = *digit;
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+    }
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+
+    // Composed in place and made a string once.
+    char16_t text[96];
+    int length = 0;
+    const auto append = [&](QStringView part) {
+        for (QChar c : part.first(std::min<qsizetype>(part.size(), 8)))
+            text[length++] = c.unicode();
+    };
+    const auto appendDigits = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            text[length++] = char16_t(digits[i]);
+    };
+    const auto appendZeros = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            text[length++] = u'0';
+    };
+    if (value < 0)
+        text[length++] = u'-';
+    if (exponent >= 15 || exponent < -4) {
+        appendDigits(0, 1);
+        if (count > 1) {
+            append(point);
+            appendDigits(1, count);
+        }
+        text[length++] = u'E';
+        text[length++] = exponent < 0 ? u'-' : u'+';
+        char magnitude[8];
+        const char *last =
+            std::to_chars(magnitude, magnitude + sizeof magnitude, std::abs(exponent)).ptr;
+        if (last - magnitude < 2)
+            text[length++] = u'0';
+        for (const char *digit = magnitude; digit < last; ++digit)
+            text[length++] = char16_t(*digit);
+    } else if (exponent < 0) {
+        text[length++] = u'0';
+        append(point);
+        appendZeros(-exponent - 1);
+        appendDigits(0, count);
+    } else if (count <= exponent + 1) {
+        appendDigits(0, count);
+        appendZeros(exponent + 1 - count);
+    } else {
+        appendDigits(0, exponent + 1);
+        append(point);
+        appendDigits(exponent + 1, count);
+    }
+    return QString(reinterpret_cast<const QChar *>(text), length);
 }
 
 } // namespace
 
 std::optional<double> toDouble(QStringView text, const QLocale &locale)
 {
-    return NumberScanner(text, locale).scan();
+    return NumberScanner(text, NumberSymbols(locale)).scan();
 }
 
 bool isNumeric(QStringView text, const QLocale &locale)
@@ -203,47 +378,22 @@ bool isNumeric(QStringView text, const QLocale &locale)
 
 QString numberToText(double value, const QLocale &locale)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NaN");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
-    if (value == 0)
-        return QStringLiteral("0");
+    return formatNumber(value, locale.decimalPoint());
+}
 
-    // The 15 significant digits and the decimal exponent of the first one. The few largest
-    // doubles would round up past the largest double, to a text that no longer reads as a number;
-    // they keep the largest 15 digits that do.
-    constexpr double LargestReadable = 1.79769313486231e308;
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::min(std::fabs(value), LargestReadable),
-                      std::chars_format::scientific, 14);
-    const std::string scientific(buffer, result.ptr);
-    const std::size_t ePos = scientific.find('e');
-    std::string digits = scientific.substr(0, 1) + scientific.substr(2, ePos - 2);
-    const int exponent = std::stoi(scientific.substr(ePos + 1));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+std::optional<double> toDouble(QStringView text)
+{
+    return NumberScanner(text, currentUserSymbols()).scan();
+}
 
-    const QString point = locale.decimalPoint();
-    QString text = value < 0 ? QStringLiteral("-") : QString();
-    const int count = int(digits.size());
-    if (exponent >= 15 || exponent < -4) {
-        text += QChar(digits[0]);
-        if (count > 1)
-            text += point + QString::fromLatin1(digits.data() + 1, count - 1);
-        return text + exponentText(exponent);
-    }
-    if (exponent < 0) {
-        text += u'0' + point + QString(-exponent - 1, u'0');
-        return text + QString::fromLatin1(digits.data(), count);
-    }
-    const int integerDigits = exponent + 1;
-    if (count <= integerDigits)
-        return text + QString::fromLatin1(digits.data(), count) +
-               QString(integerDigits - count, u'0');
-    return text + QString::fromLatin1(digits.data(), integerDigits) + point +
-           QString::fromLatin1(digits.data() + integerDigits, count - integerDigits);
+bool isNumeric(QStringView text)
+{
+    return toDouble(text).has_value();
+}
+
+QString numberToText(double value)
+{
+    return formatNumber(value, currentUserSymbols().decimal);
 }
 
 } // namespace forms

@@ -6,6 +6,7 @@
 #include "windowsystem.h"
 
 #include <QCoreApplication>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -20,11 +21,11 @@ namespace {
 
 // Coordinates are clamped far outside any surface so that wild values cannot overflow.
 constexpr double PixelLimit = 1.0e6;
-constexpr qsizetype MaxKeptAdvances = 256;
 // Drawn images are kept for surfaces of a button's size, a few faces each.
 constexpr qsizetype MaxKeptImageBytes = 256 * 1024;
 constexpr qsizetype MaxKeptSteps = 128;
 constexpr qsizetype MaxDrawnImages = 8;
+constexpr qsizetype MaxDrawablePictures = 16;
 
 int roundToPixel(double v)
 {
@@ -97,19 +98,16 @@ Qt::CursorShape cursorShape(qint16 pointer)
 
 } // namespace
 
-PictureBox::PictureBox(QWidget *parent)
-    : QWidget(parent), m_qfont(m_font.toQFont()), m_metrics(m_qfont, &referenceDevice()),
-      m_ascent(m_metrics.ascent()), m_lineHeight(m_metrics.height())
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent), m_text(&referenceDevice())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     // Fonts added to or removed from the application can change what a face name resolves to.
     connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
         flushSteps();
-        m_advances.clear();
+        m_text.clear();
         m_drawn.clear();
         m_painterFont.reset();
-        fontChanged();
     });
 }
 
@@ -212,12 +210,17 @@ void PictureBox::ensureImage()
 
 bool PictureBox::beginPainting()
 {
+    // Since Cls made the image fit, only a new size can have changed it; a new screen flushes
+    // what was kept when it comes.
+    if (m_keeping && size() == m_keptSize)
+        return true;
     ensureImage();
     return !m_image.isNull();
 }
 
 void PictureBox::endPainting()
 {
+    drawQueuedGlyphs();
     if (m_painter.isActive())
         m_painter.end();
 }
@@ -226,14 +229,36 @@ bool PictureBox::Step::operator==(const Step &other) const
 {
     return kind == other.kind && box == other.box && origin == other.origin &&
            color == other.color && picture.cacheKey() == other.picture.cacheKey() &&
-           ratio == other.ratio && font == other.font && text == other.text;
+           ratio == other.ratio && shaped == other.shaped && font == other.font &&
+           text == other.text;
+}
+
+// Telling a new face from the drawn ones compares many steps; their digests are compared first.
+size_t PictureBox::Step::digest(size_t seed) const
+{
+    const auto mix = [&seed](size_t value) { seed = (seed ^ value) * 0x100000001B3ull; };
+    mix(size_t(kind));
+    mix(size_t(box.x()) << 32 ^ size_t(box.y()));
+    mix(size_t(box.width()) << 32 ^ size_t(box.height()));
+    mix(size_t(qint64(origin.x() * 64)) << 32 ^ size_t(qint64(origin.y() * 64)));
+    mix(color.rgba());
+    mix(size_t(picture.isNull() ? 0 : picture.cacheKey()));
+    mix(reinterpret_cast<size_t>(shaped.get()));
+    mix(size_t(text.size()));
+    return seed;
+}
+
+void PictureBox::keep(Step &&step)
+{
+    m_stepsDigest = step.digest(m_stepsDigest);
+    m_steps.append(std::move(step));
 }
 
 void PictureBox::paintStep(Step &&step)
 {
     if (m_keeping) {
         if (m_steps.size() < MaxKeptSteps) {
-            m_steps.append(std::move(step));
+            keep(std::move(step));
             return;
         }
         flushSteps();
@@ -245,13 +270,28 @@ void PictureBox::draw(const Step &step)
 {
     if (step.kind == Step::Clear) {
         endPainting();
-        m_image.fill(step.color);
+        clearImage(step.color);
+        return;
+    }
+    // A copy of a whole opaque image of the same kind is the image itself.
+    if (step.kind == Step::Picture && step.box == m_image.rect() &&
+        step.picture.format() == m_image.format() && !step.picture.hasAlphaChannel() &&
+        step.picture.devicePixelRatio() == m_image.devicePixelRatio() &&
+        step.picture.dotsPerMeterX() == m_image.dotsPerMeterX() &&
+        step.picture.dotsPerMeterY() == m_image.dotsPerMeterY()) {
+        endPainting();
+        m_image = step.picture;
         return;
     }
     if (!m_painter.isActive()) {
         m_painter.begin(&m_image);
         m_painterFont.reset();
     }
+    if (step.kind == Step::Text && step.shaped && !step.shaped->glyphs.isEmpty()) {
+        queueGlyphs(step);
+        return;
+    }
+    drawQueuedGlyphs();
     switch (step.kind) {
     case Step::Fill:
         if (step.ratio == 1) {
@@ -268,16 +308,66 @@ void PictureBox::draw(const Step &step)
         m_painter.drawImage(step.box.topLeft(), step.picture);
         break;
     case Step::Text:
+        m_painter.setPen(step.color);
+        if (step.shaped) {
+            step.shaped->layout.draw(&m_painter, step.origin);
+            m_painterFont.reset(); // the layout may leave its own font set
+            break;
+        }
         if (m_painterFont != step.font) {
             m_painter.setFont(*step.font);
             m_painterFont = step.font;
         }
-        m_painter.setPen(step.color);
         m_painter.drawText(step.origin, step.text);
         break;
     case Step::Clear:
         break;
     }
+}
+
+// An image that an earlier drawing still shares is replaced rather than copied and overwritten.
+void PictureBox::clearImage(const QColor &color)
+{
+    if (!m_image.isDetached()) {
+        QImage image(m_image.size(), m_image.format());
+        image.setDevicePixelRatio(m_image.devicePixelRatio());
+        image.setDotsPerMeterX(m_image.dotsPerMeterX());
+        image.setDotsPerMeterY(m_image.dotsPerMeterY());
+        m_image = image;
+    }
+    m_image.fill(color);
+}
+
+// Glyphs drawn together are drawn one by one in the order given, each where it would have been
+// drawn on its own.
+void PictureBox::queueGlyphs(const Step &step)
+{
+    if (step.color != m_queuedColor)
+        drawQueuedGlyphs();
+    m_queuedColor = step.color;
+    for (const TextCache::Glyphs &glyphs : step.shaped->glyphs) {
+        if (glyphs.font != m_queuedFont) {
+            drawQueuedGlyphs();
+            m_queuedFont = glyphs.font;
+        }
+        m_queuedGlyphs.append(glyphs.indexes);
+        for (const QPointF &position : glyphs.positions)
+            m_queuedPositions.append(step.origin + position);
+    }
+}
+
+void PictureBox::drawQueuedGlyphs()
+{
+    if (m_queuedGlyphs.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(m_queuedFont);
+    run.setGlyphIndexes(m_queuedGlyphs);
+    run.setPositions(m_queuedPositions);
+    m_queuedGlyphs.clear();
+    m_queuedPositions.clear();
+    m_painter.setPen(m_queuedColor);
+    m_painter.drawGlyphRun(QPointF(), run);
 }
 
 void PictureBox::flushSteps()
@@ -286,7 +376,7 @@ void PictureBox::flushSteps()
         return;
     m_keeping = false;
     for (qsizetype i = 0; i < m_drawn.size(); ++i) {
-        if (m_drawn.at(i).steps == m_steps) {
+        if (m_drawn.at(i).digest == m_stepsDigest && m_drawn.at(i).steps == m_steps) {
             m_image = m_drawn.at(i).image;
             m_drawn.move(i, 0);
             m_steps.clear();
@@ -296,7 +386,7 @@ void PictureBox::flushSteps()
     for (const Step &step : std::as_const(m_steps))
         draw(step);
     endPainting();
-    m_drawn.prepend({m_steps, m_image});
+    m_drawn.prepend({m_steps, m_stepsDigest, m_image});
     if (m_drawn.size() > MaxDrawnImages)
         m_drawn.removeLast();
     m_steps.clear();
@@ -314,13 +404,15 @@ void PictureBox::Cls()
     m_currentY = 0;
     if (!m_image.isNull() && m_image.sizeInBytes() <= MaxKeptImageBytes) {
         m_keeping = true;
+        m_keptSize = size();
         Step clear(Step::Clear);
         clear.box = m_image.rect();
         clear.ratio = m_image.devicePixelRatio();
         clear.color = back;
-        m_steps.append(std::move(clear));
+        m_stepsDigest = 0;
+        keep(std::move(clear));
     } else {
-        m_image.fill(back);
+        clearImage(back);
     }
 }
 
@@ -370,53 +462,72 @@ void PictureBox::PaintPicture(const QImage &picture, float x, float y)
         return;
     Step paint(Step::Picture);
     paint.box = QRect(QPoint(toPixelX(x), toPixelY(y)), picture.size());
-    paint.picture = picture;
+    paint.picture = drawable(picture);
     paintStep(std::move(paint));
 }
 
-void PictureBox::fontChanged()
+// The picture in the form the painter blends without converting it each time: a button draws
+// the same few pictures at every pointer crossing.
+QImage PictureBox::drawable(const QImage &picture)
 {
-    m_metrics = QFontMetricsF(m_qfont, &referenceDevice());
-    m_ascent = m_metrics.ascent();
-    m_lineHeight = m_metrics.height();
+    const QImage::Format format = picture.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
+        return picture;
+    const auto found = m_drawable.constFind(picture.cacheKey());
+    if (found != m_drawable.constEnd())
+        return *found;
+    if (m_drawable.size() >= MaxDrawablePictures)
+        m_drawable.clear();
+    return *m_drawable.insert(picture.cacheKey(),
+                              picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 float PictureBox::TextWidth(const QString &text) const
 {
-    auto advance = m_advances.constFind(text);
-    if (advance == m_advances.constEnd()) {
-        // Captions are short and few; a surface printing ever new text does not grow without end.
-        if (m_advances.size() >= MaxKeptAdvances)
-            m_advances.clear();
-        advance = m_advances.insert(text, m_metrics.horizontalAdvance(text));
-    }
-    return float(*advance * unitsPerPixelX());
+    return float(m_text.advance(text) * unitsPerPixelX());
 }
 
 float PictureBox::TextHeight(const QString &text) const
 {
     Q_UNUSED(text)
-    return float(m_lineHeight * unitsPerPixelY());
+    return float(m_text.lineHeight() * unitsPerPixelY());
 }
 
 void PictureBox::Print(const QString &text)
 {
-    if (beginPainting()) {
-        Step print(Step::Text);
-        print.font = m_qfont;
-        print.color = toQColor(m_foreColor, palette());
-        print.origin = QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + m_ascent);
-        print.text = text;
-        paintStep(std::move(print));
+    if (!beginPainting()) {
+        m_currentX += TextWidth(text);
+        return;
     }
-    m_currentX += TextWidth(text);
+    Step print(Step::Text);
+    qreal advance = 0;
+    print.shaped = m_text.shaped(text, &advance);
+    if (!print.shaped) {
+        print.font = m_text.font();
+        print.text = text;
+    }
+    print.color = textColor();
+    print.origin = QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + m_text.ascent());
+    paintStep(std::move(print));
+    m_currentX += float(advance * unitsPerPixelX());
+}
+
+// A caption prints one character at a time in one colour, which is resolved once.
+QColor PictureBox::textColor()
+{
+    const qint64 paletteKey = palette().cacheKey();
+    if (m_textColorOf != m_foreColor || m_textColorPalette != paletteKey) {
+        m_textColor = toQColor(m_foreColor, palette());
+        m_textColorOf = m_foreColor;
+        m_textColorPalette = paletteKey;
+    }
+    return m_textColor;
 }
 
 void PictureBox::setFontUnderline(bool underline)
 {
     m_font.underline = underline;
-    m_qfont.setUnderline(underline);
-    fontChanged();
+    m_text.select(m_font);
 }
 
 void PictureBox::setFont(const StdFont &font)
@@ -424,9 +535,7 @@ void PictureBox::setFont(const StdFont &font)
     if (font == m_font)
         return;
     m_font = font;
-    m_qfont = font.toQFont();
-    m_advances.clear();
-    fontChanged();
+    m_text.select(m_font);
 }
 
 void PictureBox::setBackColor(OleColor color)
@@ -534,6 +643,8 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 // face would be drawn anew in its resting look under a pointer that is still over it.
 bool PictureBox::event(QEvent *event)
 {
+    if (event->type() == QEvent::ScreenChangeInternal)
+        flushSteps();
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
         for (QObject *child : children()) {
             auto *widget = qobject_cast<QWidget *>(child);

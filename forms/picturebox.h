@@ -4,14 +4,16 @@
 #include "geometry.h"
 #include "stdfont.h"
 #include "stdpicture.h"
+#include "textcache.h"
 
-#include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPainter>
+#include <QRawFont>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 namespace forms {
@@ -128,7 +130,6 @@ private:
     double unitsPerPixelY() const;
     int toPixelX(float x) const;
     int toPixelY(float y) const;
-    void fontChanged();
 
     // One drawing request, resolved to device pixels, colours and a font when it was made.
     struct Step
@@ -141,14 +142,23 @@ private:
         QPointF origin; // Text: the baseline origin
         QColor color;
         QImage picture;
-        qreal ratio = 1;           // Clear, Fill: the device pixel ratio
-        std::optional<QFont> font; // Text
+        qreal ratio = 1; // Clear, Fill: the device pixel ratio
+        // Text: laid out once for its font, or, where no layout draws it alike, font and text.
+        std::shared_ptr<const TextCache::Shaped> shaped;
+        std::optional<QFont> font;
         QString text;
 
         bool operator==(const Step &other) const;
+        size_t digest(size_t seed) const;
     };
+    void keep(Step &&step);
     void paintStep(Step &&step);
     void draw(const Step &step);
+    void clearImage(const QColor &color);
+    QImage drawable(const QImage &picture);
+    QColor textColor();
+    void queueGlyphs(const Step &step);
+    void drawQueuedGlyphs();
     void flushSteps();
     void applyCursor();
     void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), QMouseEvent *event);
@@ -156,27 +166,34 @@ private:
     QImage m_image;
     QPainter m_painter;
     StdFont m_font;
-    QFont m_qfont;
     // Measuring and shaping text is most of the cost of drawing a face, and the same faces are
-    // drawn over and over as the pointer comes and goes. So the metrics and the advances
-    // measured so far are kept until the font changes (underlining changes no advance), and on
-    // a small surface the steps since the last Cls are kept rather than drawn: when the image is
-    // next needed, an image drawn earlier from exactly the same steps is taken instead of
-    // drawing them again.
-    QFontMetricsF m_metrics;
-    qreal m_ascent;
-    qreal m_lineHeight;
-    mutable QHash<QString, qreal> m_advances;
+    // drawn over and over as the pointer comes and goes. So the metrics, advances and layouts of
+    // the fonts used lately are kept, and on a small surface the steps since the last Cls are
+    // kept rather than drawn: when the image is next needed, an image drawn earlier from exactly
+    // the same steps is taken instead of drawing them again.
+    mutable TextCache m_text;
     std::optional<QFont> m_painterFont;
+    // Glyphs of consecutive texts in one colour and font, drawn together.
+    QColor m_queuedColor;
+    QRawFont m_queuedFont;
+    QList<quint32> m_queuedGlyphs;
+    QList<QPointF> m_queuedPositions;
     bool m_keeping = false;
     QList<Step> m_steps;
+    size_t m_stepsDigest = 0;
+    QSize m_keptSize;
     struct Drawn
     {
         QList<Step> steps;
+        size_t digest;
         QImage image;
     };
     QList<Drawn> m_drawn; // the most recently used first
+    QHash<qint64, QImage> m_drawable;
     OleColor m_foreColor = SystemColor::WindowText;
+    QColor m_textColor;
+    OleColor m_textColorOf = 0;
+    qint64 m_textColorPalette = -1; // nothing resolved yet
     OleColor m_backColor = SystemColor::ButtonFace;
     float m_currentX = 0;
     float m_currentY = 0;

@@ -1,7 +1,9 @@
 #include "stdfont.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 
 #include <algorithm>
@@ -9,9 +11,49 @@
 
 namespace forms {
 
+namespace {
+
+// Faces already looked up, forgotten when the desktop's fonts or the substitutions change.
+QHash<QString, QString> &resolvedFamilies()
+{
+    static QHash<QString, QString> families;
+    static const bool watching =
+        qGuiApp &&
+        QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, [] { families.clear(); });
+    Q_UNUSED(watching);
+    return families;
+}
+
+// The family to ask the toolkit for: the face itself when the desktop has it, otherwise its
+// first substitute that the desktop has, which is what the toolkit would settle on. Asking for
+// that directly spares the font system a search for fallbacks of a face that is not there.
+QString installedFamily(const QString &name)
+{
+    if (!qGuiApp || QFont::substitutes(name).isEmpty())
+        return name;
+    auto &resolved = resolvedFamilies();
+    auto found = resolved.constFind(name);
+    if (found != resolved.cend())
+        return *found;
+    QString family = name;
+    const QStringList installed = QFontDatabase::families();
+    if (!installed.contains(name, Qt::CaseInsensitive)) {
+        for (const QString &substitute : QFont::substitutes(name)) {
+            if (installed.contains(substitute, Qt::CaseInsensitive)) {
+                family = substitute;
+                break;
+            }
+        }
+    }
+    resolved.insert(name, family);
+    return family;
+}
+
+} // namespace
+
 QFont StdFont::toQFont() const
 {
-    QFont font(name);
+    QFont font(installedFamily(name));
     if (size > 0)
         font.setPointSizeF(size);
     font.setWeight(QFont::Weight(std::clamp<int>(weight, 1, 1000)));
@@ -50,6 +92,8 @@ void installFontSubstitutes()
                               QStringLiteral("DejaVu Sans")};
     for (const char *face : {"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "Tahoma"})
         QFont::insertSubstitutions(QString::fromLatin1(face), sans);
+    if (qGuiApp)
+        resolvedFamilies().clear();
 }
 
 } // namespace forms
@@ -59,9 +103,14 @@ namespace forms {
 QFont defaultWindowFont()
 {
     installFontSubstitutes();
-    QFont requested(QStringLiteral("MS Sans Serif"));
-    requested.setPointSizeF(8.25);
-    QFont font(QFontInfo(requested).family());
+    const QString classic = QStringLiteral("MS Sans Serif");
+    QString family = installedFamily(classic);
+    if (family == classic) {
+        QFont requested(classic);
+        requested.setPointSizeF(8.25);
+        family = QFontInfo(requested).family();
+    }
+    QFont font(family);
     font.setPointSizeF(8.25);
     return font;
 }

@@ -1,9 +1,13 @@
 #include "numbertext.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTest>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 
 using forms::numberToText;
 using forms::toDouble;
@@ -20,6 +24,10 @@ private slots:
     void text_data();
     void text();
     void roundTripsTo15Digits();
+    void roundsCorrectly_data();
+    void roundsCorrectly();
+    void followsLocaleChange_data();
+    void followsLocaleChange();
 };
 
 static const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -152,6 +160,92 @@ void tst_NumberText::roundTripsTo15Digits()
                      qPrintable(numberToText(value, locale)));
         }
     }
+}
+
+void tst_NumberText::roundsCorrectly_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("any magnitude") << 0;
+    QTest::newRow("halfway in the 16th digit") << 1;
+    QTest::newRow("whole numbers") << 2;
+}
+
+// Shown with 15 significant digits, each value means exactly what the standard library's
+// correctly rounded conversion to 15 digits means (an exact tie goes to the even digit), near
+// rounding ties as well.
+void tst_NumberText::roundsCorrectly()
+{
+    QFETCH(int, kind);
+    std::mt19937_64 random(20261208 + kind);
+    for (int i = 0; i < 20000; ++i) {
+        double value = 0;
+        if (kind == 0) {
+            const int exponent = int(random() % 32) - 16;
+            value = double(random() % 1000000000000000000ull) * 1e-18 * std::pow(10.0, exponent);
+        } else if (kind == 1) {
+            const double digits = double(random() % 900000000000000ull + 100000000000000ull) + 0.5;
+            value = digits * std::pow(10.0, int(random() % 30) - 28);
+        } else {
+            value = double(random() % 10000000000000000ull);
+        }
+        if (random() % 2)
+            value = -value;
+        char digits[64];
+        const char *end =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 14)
+                .ptr;
+        double reference = 0;
+        std::from_chars(digits, end, reference);
+        const QString shown = numberToText(value, english);
+        QVERIFY2(toDouble(shown, english) == reference,
+                 qPrintable(QStringLiteral("%1 shown as %2, rounds to %3")
+                                .arg(value, 0, 'g', 17)
+                                .arg(shown, QLatin1String(digits, end - digits))));
+    }
+}
+
+void tst_NumberText::followsLocaleChange_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("foreign"); // a number in the other locale's form
+    QTest::addColumn<QString>("shown");   // 1234.5 as shown
+    QTest::newRow("to German") << german << "1.234,5"
+                               << "1,234.5"
+                               << "1234,5";
+    QTest::newRow("to English") << english << "1,234.5"
+                                << "1.234,5"
+                                << "1234.5";
+    QTest::newRow("to French") << QLocale(QLocale::French, QLocale::France)
+                               << QStringLiteral("1\u202F234,5") << "1,234.5"
+                               << "1234,5";
+}
+
+// The conversions without a locale follow the user's locale as it is now: after the application
+// hears of a change, without a restart.
+void tst_NumberText::followsLocaleChange()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, foreign);
+    QFETCH(QString, shown);
+    const auto announce = [](const QLocale &now) {
+        QLocale::setDefault(now);
+        QEvent change(QEvent::LocaleChange);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &change);
+    };
+    // Some locale's symbols are in use before the change.
+    QCOMPARE(forms::toDouble(u"1"), 1.0);
+    const QLocale before;
+    announce(locale);
+    const auto value = forms::toDouble(typed);
+    const bool foreignIsNumeric = forms::isNumeric(foreign);
+    const QString text = numberToText(1234.5);
+    announce(before);
+    QVERIFY2(value.has_value(), qPrintable(typed));
+    QCOMPARE(*value, 1234.5);
+    QVERIFY(!foreignIsNumeric);
+    QCOMPARE(text, shown);
 }
 
 QTEST_GUILESS_MAIN(tst_NumberText)

@@ -50,8 +50,6 @@ QVariant fontValue(const StdFont &value)
     return QVariant::fromValue(value);
 }
 
-// Once created, the surfaces are placed by nothing but this, so one already in place needs no
-// move: a move to the same place changes nothing and costs about a tenth of drawing a face.
 qint16 clampedToShort(int value)
 {
     return qint16(std::clamp<int>(value, std::numeric_limits<qint16>::min(),
@@ -66,12 +64,6 @@ QPixmap pixmapOf(const StdPicture &picture)
 StdPicture pictureOf(const QPixmap &pixmap)
 {
     return StdPicture::fromImage(pixmap.toImage());
-}
-
-void placeSurface(forms::PictureBox *surface, float width, float height)
-{
-    if (forms::twipsGeometry(surface) != forms::TwipsRect{0, 0, width, height})
-        surface->Move(0, 0, width, height);
 }
 
 } // namespace
@@ -124,19 +116,39 @@ LumoButton::~LumoButton() = default;
 
 // ---- Composition ---------------------------------------------------------------------------
 
+// Once created, the surfaces are placed by nothing but this, so the place last given is their
+// place as long as their pixels agree; reading it back would be a property look-up per face.
+forms::TwipsRect LumoButton::Placement::of(const forms::PictureBox *surface)
+{
+    if (!known || surface->geometry() != pixels)
+        return forms::twipsGeometry(surface);
+    return twips;
+}
+
+// A move to the same place changes nothing and costs about a tenth of drawing a face.
+void LumoButton::Placement::place(forms::PictureBox *surface, float width, float height)
+{
+    const forms::TwipsRect wanted{0, 0, width, height};
+    if (of(surface) == wanted)
+        return;
+    surface->Move(0, 0, width, height);
+    known = true;
+    twips = wanted;
+    pixels = surface->geometry();
+}
+
 void LumoButton::compose(const Face &face)
 {
     const forms::ImageHolder &holder = *face.holder;
     // Each stored size is read once: reading one is a property look-up, and faces are drawn
     // at every pointer crossing.
     const forms::TwipsRect control = forms::twipsGeometry(this);
-    const forms::TwipsRect source =
-        face.bufferFromControl ? control : forms::twipsGeometry(picButton);
-    placeSurface(picBuffer, source.width, source.height);
+    const forms::TwipsRect source = face.bufferFromControl ? control : m_buttonPlace.of(picButton);
+    m_bufferPlace.place(picBuffer, source.width, source.height);
     // The visible surface takes its new size before its scale is copied: after a resize it
     // still has the old one, and a face laid out in that scale would be distorted.
     if (face.sizeVisible)
-        placeSurface(picButton, control.width, control.height);
+        m_buttonPlace.place(picButton, control.width, control.height);
     // One logical unit covers the same distance on both surfaces.
     picBuffer->setScaleWidth(picButton->ScaleWidth());
     picBuffer->setScaleHeight(picButton->ScaleHeight());
@@ -233,11 +245,7 @@ void LumoButton::placeContent(const forms::ImageHolder &holder, float tw, float 
 void LumoButton::PrintCaption(const QString &text)
 {
     bool underlinePending = false;
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (qsizetype end = characters.toNextBoundary(); end != -1;
-         start = end, end = characters.toNextBoundary()) {
-        const QString c = text.mid(start, end - start);
+    for (const QString &c : charactersOf(text)) {
         if (c == u"&") {
             picBuffer->setFontUnderline(true);
             underlinePending = true;
@@ -249,6 +257,21 @@ void LumoButton::PrintCaption(const QString &text)
             underlinePending = false;
         }
     }
+}
+
+// The caption's user-perceived characters, split once per caption.
+const QStringList &LumoButton::charactersOf(const QString &text)
+{
+    if (text != m_charactersOf) {
+        m_characters.clear();
+        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+        qsizetype start = 0;
+        for (qsizetype end = characters.toNextBoundary(); end != -1;
+             start = end, end = characters.toNextBoundary())
+            m_characters.append(text.mid(start, end - start));
+        m_charactersOf = text;
+    }
+    return m_characters;
 }
 
 void LumoButton::Refresh()

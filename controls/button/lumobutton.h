@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colors.h"
+#include "geometry.h"
 #include "imageholder.h"
 #include "stdfont.h"
 #include "stdpicture.h"
@@ -8,6 +9,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QStringList>
 
 class QTimer;
 class QWindow;
@@ -253,6 +255,7 @@ private:
     void placeContent(const forms::ImageHolder &holder, float captionWidth, float captionHeight,
                       float s);
     void PrintCaption(const QString &text);
+    const QStringList &charactersOf(const QString &text);
     void StartCapture();
     void watchWindowForLeave();
     bool pointerOverFace() const;
@@ -283,6 +286,21 @@ private:
     forms::OleColor m_ForeColorPressed = 0;
     forms::StdFont m_FontSelected;
     forms::StdFont m_FontPressed;
+
+    // Where the surfaces were last placed, and the caption split into characters.
+    struct Placement
+    {
+        bool known = false;
+        forms::TwipsRect twips;
+        QRect pixels;
+
+        forms::TwipsRect of(const forms::PictureBox *surface);
+        void place(forms::PictureBox *surface, float width, float height);
+    };
+    Placement m_bufferPlace;
+    Placement m_buttonPlace;
+    QString m_charactersOf;
+    QStringList m_characters;
 
     // Constituents.
     forms::PictureBox *picButton;
