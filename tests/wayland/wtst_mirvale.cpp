@@ -41,18 +41,6 @@ Face faceOf(const QImage &image)
     return topLeft == bottomRight ? Face::Flat : Face::Other;
 }
 
-bool waitUntil(const std::function<bool()> &condition, int timeout = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeout)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 // The compositor's window on the X screen: the Wayland output.
 QRect compositorWindow()
 {
@@ -193,7 +181,7 @@ void wtst_Mirvale::init()
         found = find(screenArea(m_output), m_face->Image());
         return found.x() >= 0;
     };
-    QVERIFY2(waitUntil(shown), "the Calculate button was not found on the screen");
+    QVERIFY2(QTest::qWaitFor(shown), "the Calculate button was not found on the screen");
     m_origin = m_output.topLeft() + found - m_face->mapTo(m_form.get(), QPoint(0, 0));
     // It opened at the stored client area (3735 x 4050 twips) with the menu bar and the frame it
     // draws itself around it, or at the minimum outer size where that is larger.
@@ -213,7 +201,7 @@ void wtst_Mirvale::cleanup()
     const QRect face = onScreen(m_face);
     const QImage shown = m_face->Image();
     m_form.reset();
-    QVERIFY(waitUntil([&] { return screenArea(face) != shown; }));
+    QVERIFY(QTest::qWaitFor([&] { return screenArea(face) != shown; }));
 }
 
 // Calculate sits 3 px above the window's bottom edge; the pointer leaves the window straight
@@ -228,8 +216,9 @@ void wtst_Mirvale::leavingTheWindowFlattensTheButton()
     moveTo(face.center() - QPoint(0, 30));
     QTest::qWait(100);
     moveTo(face.center());
-    QVERIFY2(waitUntil([&] { return m_calculate->PointerInside(); }), "the pointer did not arrive");
-    QVERIFY2(waitUntil([&] { return faceOf(screenArea(face)) == Face::Raised; }),
+    QVERIFY2(QTest::qWaitFor([&] { return m_calculate->PointerInside(); }),
+             "the pointer did not arrive");
+    QVERIFY2(QTest::qWaitFor([&] { return faceOf(screenArea(face)) == Face::Raised; }),
              "the raised face did not reach the screen");
 
     QElapsedTimer clock;
@@ -237,10 +226,10 @@ void wtst_Mirvale::leavingTheWindowFlattensTheButton()
         m_origin.y() + m_form->height() + m_form->windowHandle()->frameMargins().bottom();
     moveTo(QPoint(face.center().x(), std::min(below + 10, m_output.bottom())));
     clock.start();
-    QVERIFY2(waitUntil([&] { return exits > 0; }, 2000), "no MouseExit");
+    QVERIFY2(QTest::qWaitFor([&] { return exits > 0; }, 2000), "no MouseExit");
     const qint64 exitAfter = clock.elapsed();
     const auto drawnFlat = [&] { return faceOf(m_face->Image()) == Face::Flat; };
-    QVERIFY(waitUntil(drawnFlat, 300));
+    QVERIFY(QTest::qWaitFor(drawnFlat, 300));
     const qint64 flatAfter = clock.elapsed();
     qInfo("left the window: MouseExit after %lld ms, flat face drawn after %lld ms", exitAfter,
           flatAfter);
@@ -265,7 +254,7 @@ void wtst_Mirvale::pressIsOnScreenDuringThePause()
     QTest::qWait(100);
     moveTo(onScreen(stock, stock->rect().center()));
     xdotool({"click", "1"});
-    QVERIFY(waitUntil([&] { return m_form->isActiveWindow() && stock->hasFocus(); }));
+    QVERIFY(QTest::qWaitFor([&] { return m_form->isActiveWindow() && stock->hasFocus(); }));
 
     QProcess watcher;
     watcher.setProcessChannelMode(QProcess::SeparateChannels);
@@ -278,7 +267,7 @@ void wtst_Mirvale::pressIsOnScreenDuringThePause()
     QVERIFY(watcher.waitForReadyRead(10000));
     QCOMPARE(watcher.readLine().trimmed(), QByteArray("ready"));
     xdotool({"key", "F5"});
-    QVERIFY(waitUntil([&] { return watcher.state() == QProcess::NotRunning; }, 10000));
+    QVERIFY(QTest::qWaitFor([&] { return watcher.state() == QProcess::NotRunning; }, 10000));
     const QByteArray seen = watcher.readAllStandardOutput();
     // The press ran the calculation (2 x 2 / 2).
     QCOMPARE(m_form->control<QLineEdit>(QStringLiteral("txtStockVolume"))->text(),

@@ -36,19 +36,6 @@ bool movePointer(QPoint global)
         {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())});
 }
 
-// Processes events until the condition holds or the deadline passes.
-bool waitUntil(const std::function<bool()> &condition, int timeout = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeout)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 // What the screen itself shows: the root window, as the X server holds it.
 QImage screenArea(const QRect &area)
 {
@@ -112,26 +99,26 @@ void tst_LumoButtonX11::pointerRaisesPressesAndLeaves()
     const QRect faceRect(face->mapToGlobal(QPoint(0, 0)), face->size());
     const QRect around = faceRect.adjusted(-20, -20, 20, 20);
     const auto shown = [&] { return lookOf(screenArea(faceRect)); };
-    QVERIFY2(waitUntil([&] { return shown() == Look::Unselected; }), lookName(shown()));
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Look::Unselected; }), lookName(shown()));
     QVERIFY(log.isEmpty());
 
     // The pointer arrives: the raised face, light at the top left, dark at the other corners.
     QVERIFY(movePointer(faceRect.center()));
-    QVERIFY(waitUntil([&] { return button->PointerInside(); }));
-    QVERIFY2(waitUntil([&] { return shown() == Look::Selected; }), lookName(shown()));
+    QVERIFY(QTest::qWaitFor([&] { return button->PointerInside(); }));
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Look::Selected; }), lookName(shown()));
     keepScreenshot(around, QStringLiteral("xtst_lumobutton_raised.png"));
     QCOMPARE(log, QStringList{"MouseEnter"});
 
     // The button goes down: the sunken face, dark at the top left.
     QVERIFY(xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
-    QVERIFY(waitUntil([&] { return button->Value(); }));
-    QVERIFY2(waitUntil([&] { return shown() == Look::Pressed; }), lookName(shown()));
+    QVERIFY(QTest::qWaitFor([&] { return button->Value(); }));
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Look::Pressed; }), lookName(shown()));
     keepScreenshot(around, QStringLiteral("xtst_lumobutton_pressed.png"));
     QCOMPARE(log, (QStringList{"MouseEnter", "MouseEnter"}));
 
     // The release clicks; the sunken face stays while the pointer rests.
     QVERIFY(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    QVERIFY(waitUntil([&] { return log.contains("Click"); }));
+    QVERIFY(QTest::qWaitFor([&] { return log.contains("Click"); }));
     QCOMPARE(log, (QStringList{"MouseEnter", "MouseEnter", "MouseEnter", "Click"}));
     QCOMPARE(shown(), Look::Pressed);
 
@@ -139,11 +126,11 @@ void tst_LumoButtonX11::pointerRaisesPressesAndLeaves()
     QVERIFY(movePointer(QPoint(5, 5)));
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(waitUntil([&] { return log.contains("MouseExit"); }, 3000));
+    QVERIFY(QTest::qWaitFor([&] { return log.contains("MouseExit"); }, 3000));
     const qint64 noticed = clock.elapsed();
     qInfo("MouseExit %lld ms after the pointer left", noticed);
     QVERIFY2(noticed < 600, qPrintable(QString::number(noticed)));
-    QVERIFY2(waitUntil([&] { return shown() == Look::Unselected; }), lookName(shown()));
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Look::Unselected; }), lookName(shown()));
     keepScreenshot(around, QStringLiteral("xtst_lumobutton_left.png"));
     QCOMPARE(log, (QStringList{"MouseEnter", "MouseEnter", "MouseEnter", "Click", "MouseExit"}));
     QVERIFY(!button->PointerInside());
@@ -164,7 +151,7 @@ void tst_LumoButtonX11::faceIsOnScreenDuringABlockingPause()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QRect faceRect(face->mapToGlobal(QPoint(0, 0)), face->size());
-    QVERIFY(waitUntil([&] { return lookOf(screenArea(faceRect)) == Look::Unselected; }));
+    QVERIFY(QTest::qWaitFor([&] { return lookOf(screenArea(faceRect)) == Look::Unselected; }));
 
     const QString file = QDir::temp().filePath(
         QStringLiteral("xtst_lumobutton_pause_%1.png").arg(QCoreApplication::applicationPid()));
