@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <QPointer>
 #include <QScreen>
 
 #include <algorithm>
@@ -13,14 +14,18 @@ namespace forms {
 
 namespace {
 
-// Faces already looked up, forgotten when the desktop's fonts or the substitutions change.
+// Faces already looked up, forgotten when the desktop's fonts or the substitutions change, and
+// with the application they were looked up in.
 QHash<QString, QString> &resolvedFamilies()
 {
     static QHash<QString, QString> families;
-    static const bool watching =
-        qGuiApp &&
-        QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, [] { families.clear(); });
-    Q_UNUSED(watching);
+    static QPointer<QGuiApplication> watched;
+    if (watched != qGuiApp) {
+        families.clear();
+        watched = qGuiApp;
+        QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
+                         [] { families.clear(); });
+    }
     return families;
 }
 

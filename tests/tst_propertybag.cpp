@@ -82,6 +82,8 @@ private slots:
     void conversionErrors_data();
     void conversionErrors();
     void fontsAndPicturesConvert();
+    void fontsDrawWithTheFaceTheToolkitChooses_data();
+    void fontsDrawWithTheFaceTheToolkitChooses();
 
     void extentInHimetric_data();
     void extentInHimetric();
@@ -355,6 +357,43 @@ void tst_PropertyBag::fontsAndPicturesConvert()
     // An empty entry is no picture: a zero handle.
     QCOMPARE(forms::toPicture(QVariant()).Handle(), quint64(0));
     QVERIFY(picture.Handle() != 0);
+}
+
+void tst_PropertyBag::fontsDrawWithTheFaceTheToolkitChooses_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("weight");
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("classic face") << "MS Sans Serif" << 400 << false;
+    QTest::newRow("classic face, bold italic") << "MS Sans Serif" << 700 << true;
+    QTest::newRow("classic face, other case") << "ms sans serif" << 400 << false;
+    QTest::newRow("another classic face") << "Tahoma" << 700 << false;
+    QTest::newRow("dialog face") << "MS Shell Dlg" << 400 << true;
+    QTest::newRow("installed face") << "DejaVu Serif" << 400 << false;
+    QTest::newRow("unknown face") << "No Such Face Anywhere" << 400 << false;
+}
+
+// Classic faces are looked up once by the substitute the desktop has; what is drawn is still the
+// face the toolkit's own substitution picks for the stored name, which the font keeps.
+void tst_PropertyBag::fontsDrawWithTheFaceTheToolkitChooses()
+{
+    QFETCH(QString, name);
+    QFETCH(int, weight);
+    QFETCH(bool, italic);
+    forms::installFontSubstitutes();
+    StdFont font = fontOf(name, 8.25, qint16(weight));
+    font.italic = italic;
+    QFont requested(name);
+    requested.setPointSizeF(8.25);
+    requested.setWeight(QFont::Weight(weight));
+    requested.setItalic(italic);
+    for (int pass = 0; pass < 2; ++pass) {
+        const QFontInfo drawn(font.toQFont()), expected(requested);
+        QCOMPARE(drawn.family(), expected.family());
+        QCOMPARE(drawn.styleName(), expected.styleName());
+        QCOMPARE(drawn.pointSizeF(), expected.pointSizeF());
+    }
+    QCOMPARE(forms::toFont(QVariant::fromValue(font)).name, name);
 }
 
 // ---- Extent --------------------------------------------------------------------------------
