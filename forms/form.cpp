@@ -82,9 +82,12 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     setObjectName(definition.name);
     const PropertyBag &settings = definition.settings;
     setWindowTitle(toText(settings.ReadProperty(QStringLiteral("Caption"), QString())));
+    // The icon is decoded once the window has painted: a window manager shows it a moment later,
+    // and the window itself appears sooner.
     const QVariant icon = settings.ReadProperty(QStringLiteral("Icon"));
-    if (icon.isValid())
-        setWindowIcon(iconFrom(toPicture(icon)));
+    m_pendingIcon = icon.isValid() ? toPicture(icon) : StdPicture();
+    if (isVisible())
+        applyIcon();
     createMenus(definition.menus);
     for (const ControlDefinition &control : definition.controls)
         createControl(control, source);
@@ -399,6 +402,10 @@ bool Form::event(QEvent *event)
 {
     const bool result = QMainWindow::event(event);
     switch (event->type()) {
+    case QEvent::Paint:
+        if (!m_pendingIcon.isNull())
+            QMetaObject::invokeMethod(this, &Form::applyIcon, Qt::QueuedConnection);
+        break;
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Expose:
@@ -410,6 +417,14 @@ bool Form::event(QEvent *event)
         break;
     }
     return result;
+}
+
+void Form::applyIcon()
+{
+    if (m_pendingIcon.isNull())
+        return;
+    setWindowIcon(iconFrom(m_pendingIcon));
+    m_pendingIcon = StdPicture();
 }
 
 void Form::resizeEvent(QResizeEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formdefinition.h"
+#include "stdpicture.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -104,6 +105,7 @@ private:
     void sizeForFirstShow();
     void applyMinimumOuterSize();
     void frameChanged();
+    void applyIcon();
 
     FormDefinition m_definition;
     QWidget *m_client;
@@ -118,6 +120,8 @@ private:
     float m_minimumOuterWidth = 0;
     float m_minimumOuterHeight = 0;
     QSize m_firstShowSize;
+    // The stored icon, until the window has painted for the first time.
+    StdPicture m_pendingIcon;
 };
 
 } // namespace forms

@@ -320,7 +320,7 @@ private:
         if (!decoded)
             fail(QStringLiteral("picture data is not base64"));
         QString why;
-        StdPicture picture = StdPicture::fromData(*decoded, &why);
+        StdPicture picture = StdPicture::fromStoredData(*decoded, &why);
         if (picture.isNull())
             fail(QStringLiteral("picture cannot be read: %1").arg(why));
         if (attributes.hasAttribute(QStringLiteral("hotspot"))) {

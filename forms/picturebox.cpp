@@ -579,16 +579,35 @@ void PictureBox::setMouseIcon(const StdPicture &icon)
 
 void PictureBox::applyCursor()
 {
+    m_iconCursorPending = false;
     if (m_mousePointer == 0 || (m_mousePointer == 99 && m_mouseIcon.isNull())) {
         unsetCursor();
         return;
     }
     if (m_mousePointer == 99) {
-        const QPixmap pixmap = QPixmap::fromImage(m_mouseIcon.image());
-        setCursor(QCursor(pixmap, m_mouseIcon.hotSpot().x(), m_mouseIcon.hotSpot().y()));
+        // The icon is decoded when the pointer first comes over the surface, not as the window
+        // is built.
+        if (underMouse()) {
+            applyIconCursor();
+        } else {
+            unsetCursor();
+            m_iconCursorPending = true;
+        }
         return;
     }
     setCursor(cursorShape(m_mousePointer));
+}
+
+void PictureBox::applyIconCursor()
+{
+    m_iconCursorPending = false;
+    const QImage image = m_mouseIcon.image();
+    if (image.isNull()) {
+        unsetCursor();
+        return;
+    }
+    setCursor(
+        QCursor(QPixmap::fromImage(image), m_mouseIcon.hotSpot().x(), m_mouseIcon.hotSpot().y()));
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
@@ -645,6 +664,8 @@ bool PictureBox::event(QEvent *event)
 {
     if (event->type() == QEvent::ScreenChangeInternal)
         flushSteps();
+    if (event->type() == QEvent::Enter && m_iconCursorPending)
+        applyIconCursor();
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
         for (QObject *child : children()) {
             auto *widget = qobject_cast<QWidget *>(child);

@@ -161,6 +161,7 @@ private:
     void drawQueuedGlyphs();
     void flushSteps();
     void applyCursor();
+    void applyIconCursor();
     void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), QMouseEvent *event);
 
     QImage m_image;
@@ -203,6 +204,7 @@ private:
     bool m_autoRedraw = false;
     qint16 m_mousePointer = 0;
     StdPicture m_mouseIcon;
+    bool m_iconCursorPending = false;
     bool m_refreshing = false;
     bool m_inPaintNotification = false;
 };

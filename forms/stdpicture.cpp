@@ -4,9 +4,53 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <mutex>
+
 namespace forms {
 
+struct StdPicture::Shared
+{
+    QByteArray data;
+    QSize size;
+    std::once_flag decoding;
+    QImage image;
+};
+
+namespace {
+
+constexpr int MaximumSide = 4096;
+
+// A stored picture is small; anything that claims to be huge is refused before it is decoded.
+void limit(QImageReader &reader)
+{
+    reader.setAllocationLimit(64);
+}
+
+QImage decode(const QByteArray &data, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    limit(reader);
+    const QImage image = reader.read();
+    if (image.isNull() && error)
+        *error = reader.errorString();
+    return image;
+}
+
+} // namespace
+
 StdPicture StdPicture::fromData(const QByteArray &data, QString *error)
+{
+    return read(data, error, true);
+}
+
+StdPicture StdPicture::fromStoredData(const QByteArray &data, QString *error)
+{
+    return read(data, error, false);
+}
+
+StdPicture StdPicture::read(const QByteArray &data, QString *error, bool decodeNow)
 {
     StdPicture picture;
     if (data.isEmpty())
@@ -14,24 +58,29 @@ StdPicture StdPicture::fromData(const QByteArray &data, QString *error)
     QBuffer buffer;
     buffer.setData(data);
     QImageReader reader(&buffer);
-    // A stored picture is small; refuse anything that claims to be huge before decoding it.
-    reader.setAllocationLimit(64);
+    limit(reader);
     const QSize claimed = reader.size();
-    if (claimed.isValid() && (claimed.width() > 4096 || claimed.height() > 4096)) {
+    if (claimed.width() > MaximumSide || claimed.height() > MaximumSide) {
         if (error)
-            *error = QStringLiteral("picture is %1 x %2 pixels, larger than 4096 x 4096")
+            *error = QStringLiteral("picture is %1 x %2 pixels, larger than %3 x %3")
                          .arg(claimed.width())
-                         .arg(claimed.height());
+                         .arg(claimed.height())
+                         .arg(MaximumSide);
         return picture;
     }
-    QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
-        return picture;
+    auto shared = std::make_shared<Shared>();
+    shared->data = data;
+    // A format that cannot tell its size from the header is decoded now.
+    if (decodeNow || !claimed.isValid() || claimed.isEmpty()) {
+        const QImage image = decode(data, error);
+        if (image.isNull())
+            return picture;
+        std::call_once(shared->decoding, [&] { shared->image = image; });
+        shared->size = image.size();
+    } else {
+        shared->size = claimed;
     }
-    picture.m_image = image;
-    picture.m_data = data;
+    picture.m_shared = std::move(shared);
     return picture;
 }
 
@@ -40,19 +89,47 @@ StdPicture StdPicture::fromImage(const QImage &image)
     StdPicture picture;
     if (image.isNull())
         return picture;
-    QBuffer buffer(&picture.m_data);
+    auto shared = std::make_shared<Shared>();
+    QBuffer buffer(&shared->data);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     writer.write(image);
-    picture.m_image = image;
+    shared->size = image.size();
+    std::call_once(shared->decoding, [&] { shared->image = image; });
+    picture.m_shared = std::move(shared);
     return picture;
+}
+
+QByteArray StdPicture::data() const
+{
+    return m_shared ? m_shared->data : QByteArray();
+}
+
+QSize StdPicture::size() const
+{
+    return m_shared ? m_shared->size : QSize();
+}
+
+QImage StdPicture::image() const
+{
+    if (!m_shared)
+        return QImage();
+    Shared &shared = *m_shared;
+    std::call_once(shared.decoding, [&] {
+        QString why;
+        shared.image = decode(shared.data, &why);
+        if (shared.image.isNull())
+            qWarning("A stored picture cannot be decoded: %s", qPrintable(why));
+    });
+    return shared.image;
 }
 
 bool operator==(const StdPicture &a, const StdPicture &b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
-    return a.m_hotSpot == b.m_hotSpot && (a.m_data == b.m_data || a.m_image == b.m_image);
+    return a.m_hotSpot == b.m_hotSpot &&
+           (a.m_shared == b.m_shared || a.data() == b.data() || a.image() == b.image());
 }
 
 } // namespace forms

@@ -4,7 +4,10 @@
 #include <QImage>
 #include <QMetaType>
 #include <QPoint>
+#include <QSize>
 #include <QString>
+
+#include <memory>
 
 namespace forms {
 
@@ -18,16 +21,21 @@ public:
     // Decodes PNG, ICO, BMP or any other format the toolkit reads. An empty or undecodable file
     // gives an empty picture and, when asked for, the reason.
     static StdPicture fromData(const QByteArray &data, QString *error = nullptr);
+    // A stored picture: its format and size are checked now, the image is decoded the first time
+    // it is asked for, so that a window does not decode pictures it does not show yet. A file
+    // whose header cannot be read gives an empty picture and the reason; a body that fails to
+    // decode later gives an empty image, and the file is still kept byte for byte.
+    static StdPicture fromStoredData(const QByteArray &data, QString *error = nullptr);
     // A picture made from an image, encoded as PNG.
     static StdPicture fromImage(const QImage &image);
 
-    bool isNull() const { return m_image.isNull(); }
-    // Non-zero exactly when the picture holds an image.
-    quint64 Handle() const { return isNull() ? 0 : quint64(m_image.cacheKey()) | 1u; }
+    bool isNull() const { return !m_shared; }
+    // Non-zero exactly when the picture holds an image; copies share it.
+    quint64 Handle() const { return quint64(quintptr(m_shared.get())); }
 
-    QImage image() const { return m_image; }
-    QByteArray data() const { return m_data; }
-    QSize size() const { return m_image.size(); }
+    QImage image() const;
+    QByteArray data() const;
+    QSize size() const;
 
     QPoint hotSpot() const { return m_hotSpot; }
     void setHotSpot(QPoint hotSpot) { m_hotSpot = hotSpot; }
@@ -35,8 +43,10 @@ public:
     friend bool operator==(const StdPicture &a, const StdPicture &b);
 
 private:
-    QImage m_image;
-    QByteArray m_data;
+    struct Shared;
+    static StdPicture read(const QByteArray &data, QString *error, bool decodeNow);
+
+    std::shared_ptr<Shared> m_shared;
     QPoint m_hotSpot;
 };
 

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QTest>
 
 using forms::ControlDefinition;
@@ -82,6 +83,7 @@ private slots:
     void storedButtonsHoldExactlyTheirEntries();
     void storedPictures_data();
     void storedPictures();
+    void pictureWithABrokenBodyIsKept();
     void valuesOfEveryKindRoundTrip();
     void unstorableTextIsRefused_data();
     void unstorableTextIsRefused();
@@ -220,12 +222,44 @@ void tst_FormDefinition::storedPictures()
         find(d, "cmdAction", index)->properties.ReadProperty(entry).value<forms::StdPicture>();
     QCOMPARE(picture.size(), size);
     const QImage image = picture.image().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.size(), size);
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             colours.insert(image.pixel(x, y));
     QVERIFY2(colours.size() <= 16, qPrintable(QString::number(colours.size())));
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+}
+
+// A stored picture is decoded when first drawn. One whose body turns out broken then draws
+// nothing, and its bytes are still written back as they were.
+void tst_FormDefinition::pictureWithABrokenBodyIsKept()
+{
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QByteArray png = forms::StdPicture::fromImage(image).data();
+    const qsizetype body = png.indexOf("IDAT") + 4;
+    QVERIFY(body > 4);
+    for (qsizetype i = body; i < png.size() - 16; ++i)
+        png[i] = char(0xA5);
+    const QByteArray xml =
+        window("<control class=\"Mirvale.LumoButton\" name=\"cmd\" index=\"0\" left=\"0\" "
+               "top=\"0\" width=\"10\" height=\"10\" tabindex=\"0\"><property "
+               "name=\"picture\" type=\"picture\">" +
+               png.toBase64() + "</property></control>");
+    const FormDefinition d = forms::readDefinition(xml, "f.xml");
+    const auto picture =
+        find(d, "cmd", 0)->properties.ReadProperty("picture").value<forms::StdPicture>();
+    QVERIFY(!picture.isNull());
+    QCOMPARE(picture.size(), QSize(8, 8));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("stored picture cannot be decoded"));
+    QVERIFY(picture.image().isNull());
+    QCOMPARE(forms::readDefinition(forms::writeDefinition(d), "g.xml")
+                 .controls.value(0)
+                 .properties.ReadProperty("picture")
+                 .value<forms::StdPicture>()
+                 .data(),
+             png);
 }
 
 void tst_FormDefinition::valuesOfEveryKindRoundTrip()

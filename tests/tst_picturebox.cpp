@@ -76,8 +76,49 @@ private slots:
     void fontUnderlineAppliesToLaterText();
 
     void clsClearsToBackColor();
+
+    void pointerShapes_data();
+    void pointerShapes();
     void systemColoursDrawThroughThePalette();
 };
+
+// ---- Mouse pointer --------------------------------------------------------------------------
+
+void tst_PictureBox::pointerShapes_data()
+{
+    QTest::addColumn<int>("pointer");
+    QTest::addColumn<bool>("icon");
+    QTest::addColumn<int>("shape");
+    QTest::newRow("default") << 0 << true << int(Qt::ArrowCursor);
+    QTest::newRow("I-beam") << 3 << true << int(Qt::IBeamCursor);
+    QTest::newRow("custom") << 99 << true << int(Qt::BitmapCursor);
+    QTest::newRow("custom without an icon") << 99 << false << int(Qt::ArrowCursor);
+}
+
+// A custom pointer's icon is decoded when the pointer first comes over the surface; from then
+// on the surface shows it, with its hot spot.
+void tst_PictureBox::pointerShapes()
+{
+    QFETCH(int, pointer);
+    QFETCH(bool, icon);
+    QFETCH(int, shape);
+    PictureBox box;
+    prepare(box, 40, 40);
+    if (icon) {
+        QImage image(32, 32, QImage::Format_ARGB32);
+        image.fill(Qt::black);
+        forms::StdPicture picture =
+            forms::StdPicture::fromStoredData(forms::StdPicture::fromImage(image).data());
+        picture.setHotSpot(QPoint(8, 0));
+        box.setMouseIcon(picture);
+    }
+    box.setMousePointer(qint16(pointer));
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(&box, &enter);
+    QCOMPARE(int(box.cursor().shape()), shape);
+    if (shape == Qt::BitmapCursor)
+        QCOMPARE(box.cursor().hotSpot(), QPoint(8, 0));
+}
 
 void tst_PictureBox::initTestCase()
 {
