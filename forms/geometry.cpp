@@ -4,13 +4,35 @@
 #include "twips.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QResizeEvent>
 
 namespace forms {
 
 namespace {
 
-constexpr char TwipsKey[] = "_forms_twips";
+// The twips each widget was placed at, finer than its whole pixels. Kept beside the widgets
+// rather than as a property of each: a look-up by property name costs more than drawing an edge,
+// and a face reads its places every time it is drawn.
+using PlacedTwips = QHash<const QWidget *, TwipsRect>;
+Q_GLOBAL_STATIC(PlacedTwips, placedTwips)
+
+void rememberTwips(QWidget *widget, const TwipsRect &rect)
+{
+    PlacedTwips *placed = placedTwips();
+    if (!placed)
+        return;
+    const auto found = placed->find(widget);
+    if (found != placed->end()) {
+        *found = rect;
+        return;
+    }
+    placed->insert(widget, rect);
+    QObject::connect(widget, &QObject::destroyed, [widget] {
+        if (PlacedTwips *placed = placedTwips())
+            placed->remove(widget);
+    });
+}
 
 QRect toPixels(const TwipsRect &r)
 {
@@ -28,12 +50,10 @@ TwipsRect fromPixels(const QRect &r)
 
 TwipsRect twipsGeometry(const QWidget *widget)
 {
-    const QVariant stored = widget->property(TwipsKey);
-    if (stored.isValid()) {
-        const QRectF r = stored.toRectF();
-        const TwipsRect twips{float(r.x()), float(r.y()), float(r.width()), float(r.height())};
-        if (toPixels(twips) == widget->geometry())
-            return twips;
+    if (const PlacedTwips *placed = placedTwips()) {
+        const auto found = placed->constFind(widget);
+        if (found != placed->constEnd() && toPixels(*found) == widget->geometry())
+            return *found;
     }
     return fromPixels(widget->geometry());
 }
@@ -43,7 +63,7 @@ void setTwipsGeometry(QWidget *widget, const TwipsRect &rect)
     if (rect.width < 0 || rect.height < 0)
         throw RuntimeError::invalidPropertyValue();
     const TwipsRect before = twipsGeometry(widget);
-    widget->setProperty(TwipsKey, QRectF(rect.left, rect.top, rect.width, rect.height));
+    rememberTwips(widget, rect);
     const QRect pixels = toPixels(rect);
     const QSize oldSize = widget->size();
     widget->setGeometry(pixels);

@@ -283,6 +283,8 @@ void PictureBox::draw(const Step &step)
         m_image = step.picture;
         return;
     }
+    if (step.kind == Step::Fill && !m_painter.isActive() && fillDirectly(step))
+        return;
     if (!m_painter.isActive()) {
         m_painter.begin(&m_image);
         m_painterFont.reset();
@@ -323,6 +325,28 @@ void PictureBox::draw(const Step &step)
     case Step::Clear:
         break;
     }
+}
+
+// An opaque box of whole pixels goes straight into the image, before any painter is opened on
+// it: for the one-pixel edges of a face that costs a fraction of what the painter costs, and the
+// pixels are the painter's.
+bool PictureBox::fillDirectly(const Step &step)
+{
+    const QImage::Format format = m_image.format();
+    if (step.ratio != 1 || step.color.alpha() != 255 ||
+        (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    const QRect box = step.box & m_image.rect();
+    if (box.isEmpty())
+        return true;
+    const QRgb pixel = step.color.rgba();
+    uchar *bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
+        std::fill(line + box.left(), line + box.right() + 1, pixel);
+    }
+    return true;
 }
 
 // An image that an earlier drawing still shares is replaced rather than copied and overwritten.

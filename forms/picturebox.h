@@ -155,6 +155,7 @@ private:
     void paintStep(Step &&step);
     void draw(const Step &step);
     void clearImage(const QColor &color);
+    bool fillDirectly(const Step &step);
     QImage drawable(const QImage &picture);
     QColor textColor();
     void queueGlyphs(const Step &step);
