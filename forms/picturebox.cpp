@@ -27,6 +27,13 @@ constexpr qsizetype MaxKeptSteps = 128;
 constexpr qsizetype MaxDrawnImages = 8;
 constexpr qsizetype MaxDrawablePictures = 16;
 
+bool sameKind(const QImage &a, const QImage &b)
+{
+    return !a.isNull() && a.size() == b.size() && a.format() == b.format() &&
+           a.devicePixelRatio() == b.devicePixelRatio() && a.dotsPerMeterX() == b.dotsPerMeterX() &&
+           a.dotsPerMeterY() == b.dotsPerMeterY();
+}
+
 int roundToPixel(double v)
 {
     if (std::isnan(v))
@@ -107,6 +114,7 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent), m_text(&referenceDevi
         flushSteps();
         m_text.clear();
         m_drawn.clear();
+        m_spareImage = QImage();
         m_painterFont.reset();
     });
 }
@@ -352,6 +360,11 @@ bool PictureBox::fillDirectly(const Step &step)
 // An image that an earlier drawing still shares is replaced rather than copied and overwritten.
 void PictureBox::clearImage(const QColor &color)
 {
+    // The image of a face no longer kept is drawn over again rather than freed and allocated.
+    if (!m_image.isDetached() && sameKind(m_spareImage, m_image)) {
+        m_image = std::move(m_spareImage);
+        m_spareImage = QImage();
+    }
     if (!m_image.isDetached()) {
         QImage image(m_image.size(), m_image.format());
         image.setDevicePixelRatio(m_image.devicePixelRatio());
@@ -411,8 +424,11 @@ void PictureBox::flushSteps()
         draw(step);
     endPainting();
     m_drawn.prepend({m_steps, m_stepsDigest, m_image});
-    if (m_drawn.size() > MaxDrawnImages)
-        m_drawn.removeLast();
+    if (m_drawn.size() > MaxDrawnImages) {
+        QImage forgotten = m_drawn.takeLast().image;
+        if (forgotten.isDetached())
+            m_spareImage = std::move(forgotten);
+    }
     m_steps.clear();
 }
 

@@ -191,6 +191,7 @@ private:
         QImage image;
     };
     QList<Drawn> m_drawn; // the most recently used first
+    QImage m_spareImage;
     QHash<qint64, QImage> m_drawable;
     OleColor m_foreColor = SystemColor::WindowText;
     QColor m_textColor;

@@ -89,6 +89,21 @@ void tst_PictureBoxRedraw::sameFaceAgainIsTheSame()
         drawFace(box, QStringLiteral("Two"));
         QVERIFY(samePixels(box.Image(), two));
     }
+    // Many faces in turn: a face no longer kept gives its image to the next one, unless that
+    // image is still held elsewhere.
+    QList<QImage> held;
+    for (int i = 0; i < 24; ++i) {
+        const QString caption = QString::number(i * 7);
+        drawFace(box, caption);
+        drawFace(fresh, caption);
+        QVERIFY2(samePixels(box.Image(), fresh.Image()), qPrintable(caption));
+        if (i % 2 == 0)
+            held.append(box.Image());
+    }
+    for (int i = 0; i < held.size(); ++i) {
+        drawFace(fresh, QString::number(i * 14));
+        QVERIFY2(samePixels(held.at(i), fresh.Image()), qPrintable(QString::number(i * 14)));
+    }
 }
 
 // A picture is drawn as it is when drawn, not as it was the last time.
