@@ -26,19 +26,34 @@ void limit(QImageReader &reader)
     reader.setAllocationLimit(64);
 }
 
-QImage decode(const QByteArray &data, QString *error)
+QImage decode(QImageReader &reader, QString *error)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    QImageReader reader(&buffer);
-    limit(reader);
     const QImage image = reader.read();
     if (image.isNull() && error)
         *error = reader.errorString();
     return image;
 }
 
+QImage decode(const QByteArray &data, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    limit(reader);
+    return decode(reader, error);
+}
+
 } // namespace
+
+// A picture whose image is already at hand.
+std::shared_ptr<StdPicture::Shared> StdPicture::decoded(const QByteArray &data, const QImage &image)
+{
+    auto shared = std::make_shared<Shared>();
+    shared->data = data;
+    shared->size = image.size();
+    std::call_once(shared->decoding, [&] { shared->image = image; });
+    return shared;
+}
 
 StdPicture StdPicture::fromData(const QByteArray &data, QString *error)
 {
@@ -68,19 +83,16 @@ StdPicture StdPicture::read(const QByteArray &data, QString *error, bool decodeN
                          .arg(MaximumSide);
         return picture;
     }
-    auto shared = std::make_shared<Shared>();
-    shared->data = data;
     // A format that cannot tell its size from the header is decoded now.
     if (decodeNow || !claimed.isValid() || claimed.isEmpty()) {
-        const QImage image = decode(data, error);
-        if (image.isNull())
-            return picture;
-        std::call_once(shared->decoding, [&] { shared->image = image; });
-        shared->size = image.size();
-    } else {
-        shared->size = claimed;
+        const QImage image = decode(reader, error);
+        if (!image.isNull())
+            picture.m_shared = decoded(data, image);
+        return picture;
     }
-    picture.m_shared = std::move(shared);
+    picture.m_shared = std::make_shared<Shared>();
+    picture.m_shared->data = data;
+    picture.m_shared->size = claimed;
     return picture;
 }
 
@@ -89,14 +101,12 @@ StdPicture StdPicture::fromImage(const QImage &image)
     StdPicture picture;
     if (image.isNull())
         return picture;
-    auto shared = std::make_shared<Shared>();
-    QBuffer buffer(&shared->data);
+    QByteArray png;
+    QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     writer.write(image);
-    shared->size = image.size();
-    std::call_once(shared->decoding, [&] { shared->image = image; });
-    picture.m_shared = std::move(shared);
+    picture.m_shared = decoded(png, image);
     return picture;
 }
 

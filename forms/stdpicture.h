@@ -45,6 +45,7 @@ public:
 private:
     struct Shared;
     static StdPicture read(const QByteArray &data, QString *error, bool decodeNow);
+    static std::shared_ptr<Shared> decoded(const QByteArray &data, const QImage &image);
 
     std::shared_ptr<Shared> m_shared;
     QPoint m_hotSpot;
