@@ -19,6 +19,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <optional>
 
 namespace forms {
 
@@ -173,7 +174,14 @@ void Form::createControl(const ControlDefinition &definition, const QString &sou
             ? QStringLiteral("%1:%2:%3").arg(source).arg(definition.line).arg(definition.column)
             : source;
     const QString where = QStringLiteral("%1: control '%2': ").arg(place, definition.displayName());
-    QWidget *widget = forms::createControl(definition.className, m_client);
+    QWidget *widget = nullptr;
+    {
+        // A place the container would refuse is left to the check below, which names it.
+        std::optional<UserControl::StoredPlace> stored;
+        if (definition.rect.width >= 0 && definition.rect.height >= 0)
+            stored.emplace(m_client, definition.rect);
+        widget = forms::createControl(definition.className, m_client);
+    }
     if (!widget)
         throw DefinitionError(where +
                               QStringLiteral("unknown class \"%1\"").arg(definition.className));

@@ -4,7 +4,31 @@
 
 #include <QApplication>
 
+#include <utility>
+
 namespace forms {
+
+namespace {
+
+struct PendingPlace
+{
+    const QWidget *container = nullptr;
+    TwipsRect place;
+};
+
+thread_local PendingPlace t_pendingPlace;
+
+} // namespace
+
+UserControl::StoredPlace::StoredPlace(const QWidget *container, const TwipsRect &place)
+{
+    t_pendingPlace = {container, place};
+}
+
+UserControl::StoredPlace::~StoredPlace()
+{
+    t_pendingPlace = {};
+}
 
 UserControl::UserControl(QWidget *parent) : QWidget(parent) {}
 
@@ -48,6 +72,17 @@ void UserControl::Move(float left, std::optional<float> top, std::optional<float
                        std::optional<float> height)
 {
     moveControl(this, left, top, width, height);
+}
+
+void UserControl::takeInitialPlace(float width, float height)
+{
+    // Only the control the container is building takes the place, not one it builds inside.
+    if (t_pendingPlace.container && t_pendingPlace.container == parentWidget()) {
+        const TwipsRect place = std::exchange(t_pendingPlace, {}).place;
+        setTwipsGeometry(this, place);
+        return;
+    }
+    Move(0, 0, width, height);
 }
 
 void UserControl::PropertyChanged(const QString &name)

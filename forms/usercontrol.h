@@ -46,6 +46,17 @@ public:
               std::optional<float> width = std::nullopt,
               std::optional<float> height = std::nullopt);
 
+    // Set by a container while it builds a control that has a stored place in it: the control
+    // then takes that place as it is created instead of its design-time size, and never draws
+    // itself at a size it will not keep.
+    class StoredPlace
+    {
+    public:
+        StoredPlace(const QWidget *container, const TwipsRect &place);
+        ~StoredPlace();
+        Q_DISABLE_COPY_MOVE(StoredPlace)
+    };
+
     // The element's index in a control array of its window, or -1.
     int Index() const { return m_index; }
     void setIndex(int index) { m_index = index; }
@@ -65,6 +76,9 @@ protected:
     // The control's own paint and resize notifications.
     virtual void UserControl_Paint() {}
     virtual void UserControl_Resize() {}
+
+    // Called once at the end of a control's constructor with its design-time size.
+    void takeInitialPlace(float width, float height);
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -33,7 +33,7 @@ Border::Border(QWidget *parent) : forms::UserControl(parent)
     linBorderLight = {0, 15, 6300, 15, DefaultLight};
     setAttribute(Qt::WA_OpaquePaintEvent);
     installBorderAccessibility();
-    Move(0, 0, 7440, 3600);
+    takeInitialPlace(7440, 3600);
     PositionLines();
 }
 

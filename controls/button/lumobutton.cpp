@@ -109,7 +109,7 @@ LumoButton::LumoButton(QWidget *parent)
     connect(timCapture, &QTimer::timeout, this,
             [this] { forms::dispatchEvent([this] { timCapture_Timer(); }); });
 
-    Move(0, 0, 4800, 3600);
+    takeInitialPlace(4800, 3600);
 }
 
 LumoButton::~LumoButton() = default;
