@@ -4,7 +4,10 @@
 #include "runtimeerror.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QKeyEvent>
+
+#include <optional>
 
 namespace forms {
 
@@ -29,7 +32,39 @@ bool isWindowShortcut(const QWidget *field, const QKeySequence &key)
 
 } // namespace
 
-TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
+// A line edit lays out its empty text in the application's font before it takes its
+// container's. Where the two differ, that would load a whole font the window does not draw in,
+// the costliest single step of a window's start; so the container's font is lent to the
+// application for that moment.
+class TextBox::FontLoan
+{
+public:
+    explicit FontLoan(const QWidget *container)
+    {
+        if (!container)
+            return;
+        const QFont font = container->font();
+        QFont application = QGuiApplication::font();
+        if (font == application)
+            return;
+        m_lent = std::move(application);
+        QGuiApplication::setFont(font);
+    }
+    ~FontLoan()
+    {
+        if (m_lent)
+            QGuiApplication::setFont(*m_lent);
+    }
+    Q_DISABLE_COPY_MOVE(FontLoan)
+
+private:
+    std::optional<QFont> m_lent;
+};
+
+// The loan lasts until the line edit is built, and not a moment longer.
+TextBox::TextBox(QWidget *parent) : TextBox(parent, FontLoan(parent)) {}
+
+TextBox::TextBox(QWidget *parent, const FontLoan &) : QLineEdit(parent) {}
 
 void TextBox::setTabStop(bool tabStop)
 {

@@ -31,6 +31,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    class FontLoan;
+    TextBox(QWidget *parent, const FontLoan &);
+
     bool m_tabStop = true;
 };
 

@@ -154,12 +154,14 @@ private:
     LumoButton *button(int index) { return m_form->control<LumoButton>("cmdAction", index); }
 
     std::unique_ptr<frmMirvale> m_form;
+    QFont m_desktopFont;
 };
 
 void tst_frmMirvale::initTestCase()
 {
     SetUpApplication();
     forms::setEndHandler(countEnd);
+    m_desktopFont = QApplication::font();
 }
 
 void tst_frmMirvale::init()
@@ -206,6 +208,10 @@ void tst_frmMirvale::titleIconAndMenu()
     QVERIFY(items[1]->isSeparator());
     QCOMPARE(items[2]->text(), QStringLiteral("&Exit"));
     QCOMPARE(items[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    // The window's fields are built in its font, yet menus and message boxes keep the desktop's.
+    QVERIFY(field("txtStock")->font() != m_desktopFont);
+    QCOMPARE(QApplication::font(), m_desktopFont);
 }
 
 void tst_frmMirvale::opensCentred()
