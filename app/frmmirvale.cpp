@@ -7,6 +7,7 @@
 #include "label.h"
 #include "lumobutton.h"
 #include "numbertext.h"
+#include "packeddefinition.h"
 #include "runtimeerror.h"
 #include "textbox.h"
 #include "twips.h"
@@ -24,7 +25,7 @@ namespace {
 
 constexpr float Margin = 45;
 constexpr float BottomSeparatorOffset = 90;
-const QString DefinitionResource = QStringLiteral(":/mirvale/frmMirvale.xml");
+const QString DefinitionResource = QStringLiteral(":/mirvale/frmMirvale.packed");
 
 forms::FormDefinition storedDefinition()
 {
@@ -33,7 +34,7 @@ forms::FormDefinition storedDefinition()
     if (!file.open(QIODevice::ReadOnly))
         throw forms::DefinitionError(
             QStringLiteral("%1: cannot be opened: %2").arg(DefinitionResource, file.errorString()));
-    return forms::readDefinition(file.readAll(), DefinitionResource);
+    return forms::unpackDefinition(file.readAll(), DefinitionResource);
 }
 
 template <typename T> T *required(forms::Form *form, const char *name, int index = -1)

@@ -3,6 +3,7 @@
 #include "form.h"
 #include "formdefinition.h"
 #include "lumobutton.h"
+#include "packeddefinition.h"
 #include "stdfont.h"
 #include "stdpicture.h"
 
@@ -106,6 +107,18 @@ void tst_FormDefinition::storedWindowRoundTripsByteForByte()
     const QByteArray stored = fileContents(AppDefinition);
     const FormDefinition definition = forms::readDefinition(stored, AppDefinition);
     QCOMPARE(forms::writeDefinition(definition), stored);
+
+    // The packed form the program is built with holds all of it, too.
+    const QByteArray packed = forms::packDefinition(definition);
+    QCOMPARE(forms::writeDefinition(forms::unpackDefinition(packed, QStringLiteral("packed"))),
+             stored);
+    // Cut short anywhere, or followed by more, it is refused as a whole.
+    for (qsizetype size = 0; size < packed.size(); size += 7) {
+        QVERIFY_THROWS_EXCEPTION(forms::DefinitionError,
+                                 forms::unpackDefinition(packed.left(size), QStringLiteral("cut")));
+    }
+    QVERIFY_THROWS_EXCEPTION(forms::DefinitionError,
+                             forms::unpackDefinition(packed + '\0', QStringLiteral("longer")));
 }
 
 void tst_FormDefinition::storedWindowHoldsItsControlsInOrder()

@@ -1,0 +1,42 @@
+// Packs a window definition for building into a program: reads the XML definition, checks it as
+// the program would, and writes the packed form.
+//   mirvale_packdefinition DEFINITION.xml OUTPUT
+
+#include "formdefinition.h"
+#include "packeddefinition.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: mirvale_packdefinition DEFINITION.xml OUTPUT\n");
+        return 2;
+    }
+    QFile input(arguments[1]);
+    if (!input.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(arguments[1]), qPrintable(input.errorString()));
+        return 1;
+    }
+    try {
+        const QByteArray packed =
+            forms::packDefinition(forms::readDefinition(input.readAll(), arguments[1]));
+        QSaveFile output(arguments[2]);
+        if (!output.open(QIODevice::WriteOnly) || output.write(packed) != packed.size() ||
+            !output.commit()) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(arguments[2]),
+                         qPrintable(output.errorString()));
+            return 1;
+        }
+    } catch (const forms::DefinitionError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 1;
+    }
+    return 0;
+}
