@@ -81,6 +81,12 @@ void setTwipsGeometry(QWidget *widget, const TwipsRect &rect)
     }
 }
 
+void placeUntilShown(QWidget *widget, const TwipsRect &rect)
+{
+    rememberTwips(widget, rect);
+    widget->setGeometry(toPixels(rect));
+}
+
 void moveControl(QWidget *widget, float left, std::optional<float> top, std::optional<float> width,
                  std::optional<float> height)
 {

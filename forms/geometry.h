@@ -27,6 +27,10 @@ TwipsRect twipsGeometry(const QWidget *widget);
 // does, so that controls which fix their own size see every change.
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect);
 
+// Places a widget not yet shown without telling it: it hears of its size when it is shown, as the
+// toolkit tells every widget.
+void placeUntilShown(QWidget *widget, const TwipsRect &rect);
+
 // Moves and sizes in one step; an omitted value stays as it is.
 void moveControl(QWidget *widget, float left, std::optional<float> top = std::nullopt,
                  std::optional<float> width = std::nullopt,

@@ -74,15 +74,15 @@ void UserControl::Move(float left, std::optional<float> top, std::optional<float
     moveControl(this, left, top, width, height);
 }
 
-void UserControl::takeInitialPlace(float width, float height)
+bool UserControl::takeInitialPlace(float width, float height)
 {
     // Only the control the container is building takes the place, not one it builds inside.
     if (t_pendingPlace.container && t_pendingPlace.container == parentWidget()) {
-        const TwipsRect place = std::exchange(t_pendingPlace, {}).place;
-        setTwipsGeometry(this, place);
-        return;
+        placeUntilShown(this, std::exchange(t_pendingPlace, {}).place);
+        return true;
     }
     Move(0, 0, width, height);
+    return false;
 }
 
 void UserControl::PropertyChanged(const QString &name)

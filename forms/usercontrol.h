@@ -47,8 +47,9 @@ public:
               std::optional<float> height = std::nullopt);
 
     // Set by a container while it builds a control that has a stored place in it: the control
-    // then takes that place as it is created instead of its design-time size, and never draws
-    // itself at a size it will not keep.
+    // then takes that place as it is created instead of its design-time size, and hears of it
+    // when first shown, after its stored properties are read. It never draws itself at a size or
+    // with properties it will not keep.
     class StoredPlace
     {
     public:
@@ -77,8 +78,9 @@ protected:
     virtual void UserControl_Paint() {}
     virtual void UserControl_Resize() {}
 
-    // Called once at the end of a control's constructor with its design-time size.
-    void takeInitialPlace(float width, float height);
+    // Called once at the end of a control's constructor with its design-time size; true when the
+    // control took a stored place instead.
+    bool takeInitialPlace(float width, float height);
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

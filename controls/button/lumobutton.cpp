@@ -109,7 +109,14 @@ LumoButton::LumoButton(QWidget *parent)
     connect(timCapture, &QTimer::timeout, this,
             [this] { forms::dispatchEvent([this] { timCapture_Timer(); }); });
 
-    takeInitialPlace(4800, 3600);
+    // Built at its stored place, the button draws nothing until its stored properties are read;
+    // its surfaces take its size now, as the first face would place them, so that what is cleared
+    // on them meanwhile is cleared at that size and not at their design-time one.
+    if (takeInitialPlace(4800, 3600)) {
+        const forms::TwipsRect control = forms::twipsGeometry(this);
+        m_bufferPlace.place(picBuffer, control.width, control.height);
+        m_buttonPlace.place(picButton, control.width, control.height);
+    }
 }
 
 LumoButton::~LumoButton() = default;
