@@ -48,8 +48,8 @@ public:
 
     // Set by a container while it builds a control that has a stored place in it: the control
     // then takes that place as it is created instead of its design-time size, and hears of it
-    // when first shown, after its stored properties are read. It never draws itself at a size or
-    // with properties it will not keep.
+    // when first shown, after its stored properties are read. It never draws itself at a size it
+    // will not keep.
     class StoredPlace
     {
     public:
