@@ -16,7 +16,6 @@ namespace {
 // Limits that keep a hostile file from exhausting memory or time.
 constexpr int MaxControls = 10000;
 constexpr int MaxEntries = 1000;
-constexpr int MaxMenuDepth = 8;
 constexpr int MaxMenuItems = 1000;
 
 const QString TypeInteger = QStringLiteral("integer");
@@ -428,7 +427,8 @@ private:
         m_xml.writeStartElement(element);
         attribute(QStringLiteral("name"), entry.name);
         m_entry = entry.name;
-        if (value.typeId() == qMetaTypeId<StdFont>()) {
+        switch (PropertyBag::kindOf(value)) {
+        case PropertyBag::Kind::Font: {
             const StdFont font = value.value<StdFont>();
             m_xml.writeAttribute(QStringLiteral("type"), TypeFont);
             attribute(QStringLiteral("face"), font.name);
@@ -438,10 +438,9 @@ private:
             m_xml.writeAttribute(QStringLiteral("italic"), boolean(font.italic));
             m_xml.writeAttribute(QStringLiteral("underline"), boolean(font.underline));
             m_xml.writeAttribute(QStringLiteral("strikethrough"), boolean(font.strikethrough));
-            m_xml.writeEndElement();
-            return;
+            break;
         }
-        if (value.typeId() == qMetaTypeId<StdPicture>()) {
+        case PropertyBag::Kind::Picture: {
             const StdPicture picture = value.value<StdPicture>();
             m_xml.writeAttribute(QStringLiteral("type"), TypePicture);
             if (!picture.hotSpot().isNull())
@@ -449,34 +448,27 @@ private:
                     QStringLiteral("hotspot"),
                     QStringLiteral("%1,%2").arg(picture.hotSpot().x()).arg(picture.hotSpot().y()));
             m_xml.writeCharacters(QString::fromLatin1(picture.data().toBase64()));
-            m_xml.writeEndElement();
-            return;
+            break;
         }
-        switch (value.typeId()) {
-        case QMetaType::Bool:
+        case PropertyBag::Kind::Boolean:
             m_xml.writeAttribute(QStringLiteral("type"), TypeBoolean);
             m_xml.writeCharacters(value.toBool() ? QStringLiteral("-1") : QStringLiteral("0"));
             break;
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
+        case PropertyBag::Kind::Short:
             m_xml.writeAttribute(QStringLiteral("type"), TypeInteger);
             m_xml.writeCharacters(QString::number(value.toInt()));
             break;
-        case QMetaType::UInt:
+        case PropertyBag::Kind::UnsignedLong:
             m_xml.writeAttribute(QStringLiteral("type"), TypeLong);
             m_xml.writeCharacters(
                 QStringLiteral("0x") +
                 QStringLiteral("%1").arg(value.toUInt(), 8, 16, QLatin1Char('0')).toUpper());
             break;
-        case QMetaType::Int:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
+        case PropertyBag::Kind::Long:
             m_xml.writeAttribute(QStringLiteral("type"), TypeLong);
             m_xml.writeCharacters(QString::number(value.toLongLong()));
             break;
-        default:
+        case PropertyBag::Kind::Text:
             m_xml.writeAttribute(QStringLiteral("type"), TypeString);
             writeText(value.toString());
             break;

@@ -66,6 +66,8 @@ private:
 
 // The largest definition read; a larger file is refused before it is read.
 constexpr qsizetype MaxDefinitionSize = 32 * 1024 * 1024;
+// Menus nested deeper than this are refused.
+constexpr int MaxMenuDepth = 8;
 
 // Reads a definition written in the window-definition XML format. `source` names the file in
 // error messages. Throws DefinitionError.

@@ -13,38 +13,12 @@ namespace {
 constexpr quint32 Magic = 0x4D564446; // "MVDF"
 constexpr quint16 FormatVersion = 1;
 constexpr QDataStream::Version StreamVersion = QDataStream::Qt_6_4;
-constexpr int MaxMenuDepth = 16;
 
-enum class Kind : quint8 { Text, Short, Long, UnsignedLong, Boolean, Font, Picture };
-
-Kind kindOf(const QVariant &value)
-{
-    if (value.typeId() == qMetaTypeId<StdFont>())
-        return Kind::Font;
-    if (value.typeId() == qMetaTypeId<StdPicture>())
-        return Kind::Picture;
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return Kind::Boolean;
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return Kind::Short;
-    case QMetaType::UInt:
-        return Kind::UnsignedLong;
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-        return Kind::Long;
-    default:
-        return Kind::Text;
-    }
-}
+using Kind = PropertyBag::Kind;
 
 void packValue(QDataStream &out, const QVariant &value)
 {
-    const Kind kind = kindOf(value);
+    const Kind kind = PropertyBag::kindOf(value);
     out << quint8(kind);
     switch (kind) {
     case Kind::Text:

@@ -35,6 +35,31 @@ bool PropertyBag::sameValue(const QVariant &a, const QVariant &b)
     return false;
 }
 
+PropertyBag::Kind PropertyBag::kindOf(const QVariant &value)
+{
+    if (value.typeId() == qMetaTypeId<StdFont>())
+        return Kind::Font;
+    if (value.typeId() == qMetaTypeId<StdPicture>())
+        return Kind::Picture;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return Kind::Boolean;
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return Kind::Short;
+    case QMetaType::UInt:
+        return Kind::UnsignedLong;
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return Kind::Long;
+    default:
+        return Kind::Text;
+    }
+}
+
 QVariant PropertyBag::ReadProperty(const QString &name, const QVariant &defaultValue) const
 {
     m_lastRead = name;

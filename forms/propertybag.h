@@ -40,6 +40,10 @@ public:
     // -1), text exactly, fonts and pictures by content.
     static bool sameValue(const QVariant &a, const QVariant &b);
 
+    // The kind a value is stored as: a value of any other type is stored as its text.
+    enum class Kind { Text, Short, Long, UnsignedLong, Boolean, Font, Picture };
+    static Kind kindOf(const QVariant &value);
+
 private:
     qsizetype indexOf(const QString &name) const;
 
