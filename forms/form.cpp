@@ -66,6 +66,10 @@ float ScreenHeight()
 
 Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new QWidget(this))
 {
+    // Making the menu bar asks the session bus whether the desktop shows menus itself. Where no
+    // session bus runs, D-Bus starts one from a child process; after that fork the first write
+    // to each page the program already has is a page fault. Made first, that is a few pages.
+    menuBar();
     setFont(defaultWindowFont());
     // Placed inside another window (as a designer shows it) the window still paints its own
     // background.
