@@ -435,9 +435,12 @@ void PictureBox::flushSteps()
 void PictureBox::Cls()
 {
     endPainting();
-    // Whatever was kept since the last clearing would be covered by this one.
+    // Whatever was kept since the last clearing would be covered by this one, and so would an
+    // image of another size: it is dropped rather than copied into the new one.
     m_keeping = false;
     m_steps.clear();
+    if (m_image.size() != deviceRect().size())
+        m_image = QImage();
     ensureImage();
     const QColor back = toQColor(m_backColor, palette());
     m_currentX = 0;
