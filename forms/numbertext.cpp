@@ -103,9 +103,16 @@ private:
             ++m_pos;
     }
 
+    // Compared in place: a symbol is a character or two, too short for a library call to pay.
+    bool startsHere(QStringView token) const
+    {
+        return !token.isEmpty() && m_text.size() - m_pos >= token.size() &&
+               std::equal(token.begin(), token.end(), m_text.begin() + m_pos);
+    }
+
     bool take(QStringView token)
     {
-        if (token.isEmpty() || !m_text.mid(m_pos).startsWith(token))
+        if (!startsHere(token))
             return false;
         m_pos += token.size();
         return true;
@@ -157,12 +164,12 @@ private:
     // (no-break) space, an ordinary space typed by the user serves too.
     qsizetype groupSeparatorLength() const
     {
-        const QStringView rest = m_text.mid(m_pos);
-        if (!m_group.isEmpty() && rest.startsWith(m_group))
+        if (startsHere(m_group))
             return m_group.size();
         const bool spaceGrouping =
             m_group.size() == 1 && (m_group[0].isSpace() || m_group[0] == QChar(0x202F));
-        if (spaceGrouping && !rest.isEmpty() && (rest[0] == u' ' || rest[0] == QChar(0xA0)))
+        if (spaceGrouping && m_pos < m_text.size() &&
+            (m_text[m_pos] == u' ' || m_text[m_pos] == QChar(0xA0)))
             return 1;
         return 0;
     }
