@@ -32,6 +32,8 @@ private slots:
 
 static const QLocale english(QLocale::English, QLocale::UnitedStates);
 static const QLocale german(QLocale::German, QLocale::Germany);
+// Signs of two characters (a direction mark before the sign), and digits of its own.
+static const QLocale persian(QLocale::Persian, QLocale::Iran);
 
 void tst_NumberText::numeric_data()
 {
@@ -52,6 +54,9 @@ void tst_NumberText::numeric_data()
     QTest::newRow("correctly rounded") << english << "0.1" << 0.1;
     QTest::newRow("comma decimal") << german << "1.234,5" << 1234.5;
     QTest::newRow("comma alone") << german << "0,25" << 0.25;
+    QTest::newRow("two-character minus")
+        << persian << QStringLiteral("\u200E\u2212\u06F1\u066B\u06F5") << -1.5;
+    QTest::newRow("two-character plus") << persian << QStringLiteral("\u200E+\u06F7") << 7.0;
 }
 
 void tst_NumberText::numeric()
@@ -87,6 +92,8 @@ void tst_NumberText::notNumeric_data()
     QTest::newRow("hex") << english << "0x10";
     QTest::newRow("inner blank") << english << "1 2";
     QTest::newRow("point in decimal-comma locale") << german << "1,2.5";
+    QTest::newRow("half a two-character sign") << persian << QStringLiteral("\u200E\u06F5");
+    QTest::newRow("first character of a sign only") << persian << QStringLiteral("\u200E");
 }
 
 void tst_NumberText::notNumeric()
