@@ -193,7 +193,7 @@ QRect PictureBox::deviceRect() const
     return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
 }
 
-void PictureBox::ensureImage()
+void PictureBox::ensureImage(OldDrawing old)
 {
     const qreal ratio = devicePixelRatioF();
     const QSize deviceSize = deviceRect().size();
@@ -208,7 +208,7 @@ void PictureBox::ensureImage()
     image.setDotsPerMeterY(reference.dotsPerMeterY());
     if (!image.isNull()) {
         image.fill(toQColor(m_backColor, palette()));
-        if (!m_image.isNull()) {
+        if (old == OldDrawing::Kept && !m_image.isNull()) {
             QPainter copy(&image);
             copy.drawImage(0, 0, m_image);
         }
@@ -435,13 +435,10 @@ void PictureBox::flushSteps()
 void PictureBox::Cls()
 {
     endPainting();
-    // Whatever was kept since the last clearing would be covered by this one, and so would an
-    // image of another size: it is dropped rather than copied into the new one.
+    // Whatever was kept or drawn since the last clearing would be covered by this one.
     m_keeping = false;
     m_steps.clear();
-    if (m_image.size() != deviceRect().size())
-        m_image = QImage();
-    ensureImage();
+    ensureImage(OldDrawing::Dropped);
     const QColor back = toQColor(m_backColor, palette());
     m_currentX = 0;
     m_currentY = 0;

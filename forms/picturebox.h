@@ -125,7 +125,9 @@ private:
     void endPainting();
     QRect deviceRect() const;
     QRect toDevicePixels(const QRect &box, qreal ratio) const;
-    void ensureImage();
+    // What a new image of another size starts with: the old drawing, or only the back colour.
+    enum class OldDrawing { Kept, Dropped };
+    void ensureImage(OldDrawing old = OldDrawing::Kept);
     double unitsPerPixelX() const;
     double unitsPerPixelY() const;
     int toPixelX(float x) const;
