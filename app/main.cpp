@@ -1,4 +1,5 @@
 #include "application.h"
+#include "fontconfigurationreader.h"
 #include "formdefinition.h"
 #include "frmmirvale.h"
 
@@ -7,7 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    FontConfigurationReader fonts;
     QApplication application(argc, argv);
+    fonts.wait();
     SetUpApplication();
     try {
         frmMirvale window;

@@ -1,6 +1,7 @@
 // The calculator's start-up exactly as app/main.cpp runs it, ending at its window's first paint.
 #include "application.h"
 #include "firstpaint.h"
+#include "fontconfigurationreader.h"
 #include "formdefinition.h"
 #include "frmmirvale.h"
 
@@ -9,7 +10,9 @@
 
 int main(int argc, char *argv[])
 {
+    FontConfigurationReader fonts;
     QApplication application(argc, argv);
+    fonts.wait();
     SetUpApplication();
     try {
         frmMirvale window;

@@ -29,7 +29,7 @@ ensure_packages() {
 # What building needs.
 build_packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-base-private-dev libgl-dev qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev
-                fonts-dejavu-core fonts-liberation2)
+                libfontconfig-dev fonts-dejavu-core fonts-liberation2)
 
 # Configures and builds into the given folder with the given build type and extra options.
 build_tree() {
