@@ -1,17 +1,20 @@
-// Starts two programs alternately, each a given number of times, and reports for each the median
-// wall time from spawn to exit and the median peak resident memory, and their ratios.
+// Starts two programs a given number of times each, the pair in random order in every round, and
+// reports for each the median wall time from spawn to exit and the median peak resident memory,
+// and their ratios.
 //   startup_driver RUNS NAME PROGRAM BASELINE_NAME BASELINE_PROGRAM
 
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <spawn.h>
 #include <string>
 #include <unistd.h>
@@ -111,8 +114,12 @@ int main(int argc, char *argv[])
         if (!measure(s->program, sample))
             return 1;
     }
+    // Each round starts the two in a random order, so that neither always follows the other.
+    std::mt19937 random(std::random_device{}());
     for (int run = 0; run < runs; ++run) {
-        for (Series *s : {&measured, &baseline}) {
+        std::array<Series *, 2> order{&measured, &baseline};
+        std::shuffle(order.begin(), order.end(), random);
+        for (Series *s : order) {
             Sample sample{};
             if (!measure(s->program, sample))
                 return 1;
@@ -121,7 +128,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::printf("\nSummary: start-up, %d runs each alternately, medians\n", runs);
+    std::printf("\nSummary: start-up, %d runs each in random order, medians\n", runs);
     print(measured);
     print(baseline);
     std::printf("  %-44s %9.2f   (target <= 1.05)\n",
