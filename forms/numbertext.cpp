@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -254,8 +255,8 @@ bool roundTo15Digits(double magnitude, std::uint64_t &digits, int &exponent)
         if (!(magnitude >= 1e-13 && magnitude < 1e15))
             return false;
         // The binary exponent puts the decimal one within one of the truth; the loop settles it.
-        int binary = 0;
-        std::frexp(magnitude, &binary);
+        // The magnitude is a normal number here, so its exponent field is the exponent.
+        const int binary = int((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1022;
         int e = ((binary - 1) * 78913) >> 18;
         for (int attempt = 0; attempt < 3; ++attempt) {
             const int k = 14 - e;
@@ -303,8 +304,17 @@ QString formatNumber(double value, QStringView point)
     std::uint64_t rounded = 0;
     if (roundTo15Digits(std::fabs(value), rounded, exponent)) {
         count = 15;
-        for (int i = count - 1; i >= 0; --i, rounded /= 10)
-            digits[i] = char('0' + rounded % 10);
+        // Two digits at a time: the divisions are most of the writing.
+        static constexpr char Pairs[] = "00010203040506070809101112131415161718192021222324"
+                                        "25262728293031323334353637383940414243444546474849"
+                                        "50515253545556575859606162636465666768697071727374"
+                                        "75767778798081828384858687888990919293949596979899";
+        for (int i = count - 1; i > 0; i -= 2, rounded /= 100) {
+            const char *pair = Pairs + 2 * (rounded % 100);
+            digits[i - 1] = pair[0];
+            digits[i] = pair[1];
+        }
+        digits[0] = char('0' + rounded);
     } else {
         // The few largest doubles would round up past the largest double, to a text that no
         // longer reads as a number; they keep the largest 15 digits that do.
