@@ -5,6 +5,8 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace forms {
 
@@ -49,7 +51,9 @@ struct TextCache::Entry
     QFontMetricsF metrics;
     qreal ascent;
     qreal lineHeight;
-    // Captions are printed one character at a time, so single characters are found by code.
+    // Captions are printed one character at a time, so single characters are found by code,
+    // and those of ASCII without a lookup.
+    std::array<std::optional<Text>, 128> ascii;
     QHash<char16_t, Text> characters;
     QHash<QString, Text> texts;
 };
@@ -106,8 +110,18 @@ TextCache::Text &TextCache::find(QHash<Key, Text> &known, const Key &key, const 
 TextCache::Text &TextCache::text(const QString &text)
 {
     Entry &entry = current();
-    if (text.size() == 1)
-        return find(entry.characters, text.front().unicode(), text);
+    if (text.size() == 1) {
+        const char16_t code = text.front().unicode();
+        if (code < entry.ascii.size()) {
+            std::optional<Text> &known = entry.ascii[code];
+            if (!known) {
+                known.emplace();
+                known->advance = entry.metrics.horizontalAdvance(text);
+            }
+            return *known;
+        }
+        return find(entry.characters, code, text);
+    }
     return find(entry.texts, text, text);
 }
 
