@@ -100,11 +100,16 @@ TextCache::Text &TextCache::find(QHash<Key, Text> &known, const Key &key, const 
     if (found == known.end()) {
         if (known.size() >= MaxTextsPerFont)
             known.clear();
-        Text measured;
-        measured.advance = current().metrics.horizontalAdvance(text);
-        found = known.insert(key, measured);
+        found = known.insert(key, measured(text));
     }
     return *found;
+}
+
+TextCache::Text TextCache::measured(const QString &text) const
+{
+    Text measured;
+    measured.advance = current().metrics.horizontalAdvance(text);
+    return measured;
 }
 
 TextCache::Text &TextCache::text(const QString &text)
@@ -114,10 +119,8 @@ TextCache::Text &TextCache::text(const QString &text)
         const char16_t code = text.front().unicode();
         if (code < entry.ascii.size()) {
             std::optional<Text> &known = entry.ascii[code];
-            if (!known) {
-                known.emplace();
-                known->advance = entry.metrics.horizontalAdvance(text);
-            }
+            if (!known)
+                known = measured(text);
             return *known;
         }
         return find(entry.characters, code, text);

@@ -58,6 +58,7 @@ private:
     struct Text;
     struct Entry;
     Text &text(const QString &text);
+    Text measured(const QString &text) const;
     template <typename Key>
     Text &find(QHash<Key, Text> &known, const Key &key, const QString &text);
     std::shared_ptr<const Shaped> shape(const QString &text) const;
