@@ -23,13 +23,23 @@ stop() {
     return 0
 }
 trap stop EXIT
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Without -noreset the server starts afresh whenever its last client leaves, and the pointer goes
+# back to the middle of the screen: a move made before weston connects would not hold.
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 server=$!
 for _ in $(seq 1 100); do
     [ -e "/tmp/.X11-unix/X${display#:}" ] && break
     sleep 0.05
 done
 export DISPLAY="$display"
+# Weston's X backend takes the pointer's place only from the X pointer entering its window, and
+# after that adds up the moves. Xvfb starts the pointer in the middle of the screen, inside the
+# window weston is about to open at the top left, so it would never enter: weston would start
+# from a place of its own and stay off by the difference. The pointer waits in the far corner,
+# outside that window, and enters it with the tests' first move.
+xdotool mousemove 1279 1023
+[ "$(xdotool getmouselocation --shell | head -2 | tr '\n' ' ')" = "X=1279 Y=1023 " ] ||
+    { echo "the X pointer could not be moved out of weston's window" >&2; exit 1; }
 export XDG_RUNTIME_DIR="$runtime"
 socket="mirvale-${display#:}"
 # A desktop as people have it: windows float over a background, with a panel along the bottom

@@ -16,7 +16,9 @@ for number in $(seq 90 160); do
     fi
 done
 [ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Without -noreset the server starts afresh whenever its last client leaves, and the pointer goes
+# back to the middle of the screen.
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
 for _ in $(seq 1 100); do
@@ -25,6 +27,9 @@ for _ in $(seq 1 100); do
 done
 export DISPLAY="$display"
 export QT_QPA_PLATFORM=xcb
+# Every test starts with the pointer in the far corner, where no window of theirs opens, rather
+# than in the middle of the screen, where the calculator does.
+xdotool mousemove 1279 1023
 if $manager; then
     openbox >/dev/null 2>&1 &
     window_manager=$!
