@@ -676,10 +676,28 @@ void PictureBox::emitMouse(void (PictureBox::*signal)(qint16, qint16, float, flo
 {
     const qint16 button = signal == &PictureBox::MouseMove ? buttonCode(event->buttons())
                                                            : buttonCode(event->button());
-    const qint16 shift = shiftStateOf(event->modifiers());
-    const float x = float(event->position().x() * unitsPerPixelX() + ScaleLeft());
-    const float y = float(event->position().y() * unitsPerPixelY() + ScaleTop());
+    emitMouse(signal, button, event->modifiers(), event->position());
+}
+
+void PictureBox::emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), qint16 button,
+                           Qt::KeyboardModifiers modifiers, QPointF position)
+{
+    const qint16 shift = shiftStateOf(modifiers);
+    const float x = float(position.x() * unitsPerPixelX() + ScaleLeft());
+    const float y = float(position.y() * unitsPerPixelY() + ScaleTop());
     dispatchEvent([&] { emit(this->*signal)(button, shift, x, y); });
+}
+
+// A pointer that arrives on the surface without moving over it is told only as an entry: the
+// window opened or was uncovered under it, or a Wayland compositor put it there in one step. The
+// surface reports it as a move to where the pointer entered, as it reports every other arrival;
+// the move that often follows at the same place changes nothing.
+void PictureBox::reportEntry(const QEnterEvent &event)
+{
+    if (!isEnabled() || !rect().contains(event.position().toPoint()))
+        return;
+    emitMouse(&PictureBox::MouseMove, buttonCode(QGuiApplication::mouseButtons()),
+              QGuiApplication::keyboardModifiers(), event.position());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
@@ -704,8 +722,12 @@ bool PictureBox::event(QEvent *event)
 {
     if (event->type() == QEvent::ScreenChangeInternal)
         flushSteps();
-    if (event->type() == QEvent::Enter && m_iconCursorPending)
-        applyIconCursor();
+    if (event->type() == QEvent::Enter) {
+        if (m_iconCursorPending)
+            applyIconCursor();
+        if (const auto *entry = dynamic_cast<const QEnterEvent *>(event))
+            reportEntry(*entry);
+    }
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
         for (QObject *child : children()) {
             auto *widget = qobject_cast<QWidget *>(child);

@@ -166,6 +166,9 @@ private:
     void applyCursor();
     void applyIconCursor();
     void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), QMouseEvent *event);
+    void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), qint16 button,
+                   Qt::KeyboardModifiers modifiers, QPointF position);
+    void reportEntry(const QEnterEvent &event);
 
     QImage m_image;
     QPainter m_painter;
