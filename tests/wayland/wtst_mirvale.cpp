@@ -124,6 +124,14 @@ int watchPress(const QRect &area)
     return 0;
 }
 
+// The tooltip that opens once the pointer has rested on a button would cover the faces the tests
+// watch on the screen.
+class NoToolTips : public QObject
+{
+protected:
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ToolTip; }
+};
+
 } // namespace
 
 class wtst_Mirvale : public QObject
@@ -134,7 +142,8 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void leavingTheWindowFlattensTheButton();
+    void enteringAndLeavingTheWindowOverTheButton_data();
+    void enteringAndLeavingTheWindowOverTheButton();
     void pressIsOnScreenDuringThePause();
 
 private:
@@ -147,12 +156,17 @@ private:
     {
         return QRect(onScreen(widget, QPoint(0, 0)), widget->size());
     }
+    // On the panel along the output's bottom edge, where no window opens: a window that opened
+    // under the pointer would be told of it.
+    QPoint restingPlace() const { return QPoint(m_output.center().x(), m_output.bottom() - 4); }
     void moveTo(QPoint point)
     {
         xdotool({"mousemove", QString::number(point.x()), QString::number(point.y())});
     }
 
+    NoToolTips m_noToolTips;
     QRect m_output;
+    QPoint m_outside;
     QPoint m_origin;
     std::unique_ptr<frmMirvale> m_form;
     LumoButton *m_calculate = nullptr;
@@ -163,13 +177,22 @@ void wtst_Mirvale::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
     SetUpApplication();
+    QCoreApplication::instance()->installEventFilter(&m_noToolTips);
     m_output = compositorWindow();
     QVERIFY2(m_output.isValid(), "the compositor's window was not found on the X screen");
+    // The compositor takes the pointer's place from the X pointer crossing into its window, and
+    // adds up the moves after that: the pointer crosses in from outside, wherever it started.
+    const QStringList screen = xdotool({"getdisplaygeometry"}).split(u' ');
+    QCOMPARE(screen.size(), 2);
+    m_outside = QPoint(screen[0].toInt() - 1, screen[1].toInt() - 1);
+    QVERIFY2(!m_output.contains(m_outside), "the compositor's window fills the X screen");
+    moveTo(m_outside);
+    moveTo(restingPlace());
 }
 
 void wtst_Mirvale::init()
 {
-    moveTo(m_output.center());
+    moveTo(restingPlace());
     m_form = std::make_unique<frmMirvale>();
     m_calculate = m_form->control<LumoButton>(QStringLiteral("cmdAction"), 0);
     QVERIFY(m_calculate);
@@ -195,36 +218,51 @@ void wtst_Mirvale::init()
     QCOMPARE(faceOf(screenArea(onScreen(m_face))), Face::Flat);
 }
 
-// The next window must not be mistaken for this one still on the screen.
+// The next window must not be mistaken for this one still on the screen: its face has to be
+// gone from the whole output first.
 void wtst_Mirvale::cleanup()
 {
-    const QRect face = onScreen(m_face);
     const QImage shown = m_face->Image();
     m_form.reset();
-    QVERIFY(QTest::qWaitFor([&] { return screenArea(face) != shown; }));
+    QVERIFY2(QTest::qWaitFor([&] { return find(screenArea(m_output), shown).x() < 0; }),
+             "the closed window stayed on the screen");
 }
 
-// Calculate sits 3 px above the window's bottom edge; the pointer leaves the window straight
-// down from it. The window learns only that the pointer has left it, and the button must take
-// that as the pointer leaving its face.
-void wtst_Mirvale::leavingTheWindowFlattensTheButton()
+void wtst_Mirvale::enteringAndLeavingTheWindowOverTheButton_data()
 {
+    QTest::addColumn<bool>("fromOutsideTheCompositor");
+    // The compositor tells the window that the pointer has entered it, and then that it moved.
+    QTest::newRow("from below the window") << false;
+    // The compositor tells the window only that the pointer has entered it at a place, as it does
+    // for a window that opens or is uncovered under a pointer at rest.
+    QTest::newRow("from outside the compositor") << true;
+}
+
+// Calculate sits 3 px above the window's bottom edge. The pointer jumps onto it in one move and
+// leaves the window straight down again, where the window learns only that the pointer has left
+// it: the button must take that as the pointer leaving its face.
+void wtst_Mirvale::enteringAndLeavingTheWindowOverTheButton()
+{
+    QFETCH(bool, fromOutsideTheCompositor);
     int exits = 0;
     connect(m_calculate, &LumoButton::MouseExit, this, [&] { ++exits; });
     const QRect face = onScreen(m_face);
-    // The compositor reports moves within the window once the pointer is in it.
-    moveTo(face.center() - QPoint(0, 30));
-    QTest::qWait(100);
+    const int below =
+        m_origin.y() + m_form->height() + m_form->windowHandle()->frameMargins().bottom();
+    const QPoint underneath(face.center().x(), std::min(below + 10, m_output.bottom()));
+    moveTo(underneath);
+    QVERIFY(QTest::qWaitFor([&] { return !m_form->underMouse(); }));
+    if (fromOutsideTheCompositor)
+        moveTo(m_outside);
+
     moveTo(face.center());
     QVERIFY2(QTest::qWaitFor([&] { return m_calculate->PointerInside(); }),
-             "the pointer did not arrive");
+             "the pointer's arrival was not noticed");
     QVERIFY2(QTest::qWaitFor([&] { return faceOf(screenArea(face)) == Face::Raised; }),
              "the raised face did not reach the screen");
 
     QElapsedTimer clock;
-    const int below =
-        m_origin.y() + m_form->height() + m_form->windowHandle()->frameMargins().bottom();
-    moveTo(QPoint(face.center().x(), std::min(below + 10, m_output.bottom())));
+    moveTo(underneath);
     clock.start();
     QVERIFY2(QTest::qWaitFor([&] { return exits > 0; }, 2000), "no MouseExit");
     const qint64 exitAfter = clock.elapsed();
@@ -234,7 +272,8 @@ void wtst_Mirvale::leavingTheWindowFlattensTheButton()
     qInfo("left the window: MouseExit after %lld ms, flat face drawn after %lld ms", exitAfter,
           flatAfter);
     QVERIFY2(flatAfter <= 300, qPrintable(QString::number(flatAfter)));
-    QCOMPARE(faceOf(screenArea(face)), Face::Flat);
+    QVERIFY2(QTest::qWaitFor([&] { return faceOf(screenArea(face)) == Face::Flat; }),
+             "the flat face did not reach the screen");
     QTest::qWait(250);
     QCOMPARE(exits, 1);
     QVERIFY(!m_calculate->PointerInside());
@@ -248,13 +287,13 @@ void wtst_Mirvale::pressIsOnScreenDuringThePause()
     // Numbers in the fields, so that the calculation that follows the press warns of nothing.
     for (const char *name : {"txtStock", "txtFinal", "txtFinalVolume"})
         m_form->control<QLineEdit>(QString::fromLatin1(name))->setText(QStringLiteral("2"));
-    // A click in a field gives the window the keyboard, as a user would.
-    QLineEdit *stock = m_form->control<QLineEdit>(QStringLiteral("txtStock"));
-    moveTo(onScreen(stock, stock->rect().center() + QPoint(0, 4)));
-    QTest::qWait(100);
-    moveTo(onScreen(stock, stock->rect().center()));
+    // A click in a field gives the window the keyboard, as a user would; not the first field,
+    // which has the focus already.
+    QLineEdit *volume = m_form->control<QLineEdit>(QStringLiteral("txtFinalVolume"));
+    moveTo(onScreen(volume, volume->rect().center()));
     xdotool({"click", "1"});
-    QVERIFY(QTest::qWaitFor([&] { return m_form->isActiveWindow() && stock->hasFocus(); }));
+    QVERIFY2(QTest::qWaitFor([&] { return m_form->isActiveWindow() && volume->hasFocus(); }),
+             "the click did not reach the field");
 
     QProcess watcher;
     watcher.setProcessChannelMode(QProcess::SeparateChannels);
