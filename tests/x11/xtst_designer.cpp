@@ -50,7 +50,7 @@ void xtst_Designer::selectAndEditWithRealInput()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.activateWindow();
-    QTest::qWait(300);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
 
     // The object list selects on the surface.
     forms::Form *designed = window.surface()->form();
@@ -100,11 +100,15 @@ void xtst_Designer::selectAndEditWithRealInput()
     QTRY_COMPARE(window.surface()->selection(), QList<QWidget *>{calculate});
     QVERIFY(!calculate->Value());
 
+    // The pages open in a modal loop of their own: a timer looks for them until they are up.
     bool pageSeen = false;
-    QTimer::singleShot(500, this, [&] {
+    QTimer lookForPages;
+    lookForPages.setInterval(50);
+    connect(&lookForPages, &QTimer::timeout, this, [&] {
         auto *host = qobject_cast<forms::PropertyPageHost *>(QApplication::activeModalWidget());
-        if (!host)
+        if (!host || !host->isVisible())
             return;
+        lookForPages.stop();
         forms::PropertyPage *page = host->page(QStringLiteral("Button"));
         host->findChild<QTabWidget *>()->setCurrentWidget(page);
         page->findChild<QLineEdit *>(QStringLiteral("txtCaption"))
@@ -116,8 +120,9 @@ void xtst_Designer::selectAndEditWithRealInput()
             host->accept();
         });
     });
+    lookForPages.start();
     xdotool({"key", "F4"});
-    QTRY_VERIFY_WITH_TIMEOUT(pageSeen, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(pageSeen, 10000);
     QTRY_COMPARE(calculate->Caption(), QStringLiteral("Calculate"));
     QVERIFY(window.isWindowModified());
     QVERIFY(window.save());

@@ -1,4 +1,5 @@
 // The real program under a real X server, driven with real X input (xdotool).
+#include "colors.h"
 #include "stdfont.h"
 #include "twips.h"
 #include "x11/x11tools.h"
@@ -81,6 +82,28 @@ int menuBarHeight()
     return bar.sizeHint().height();
 }
 
+enum class Face { Flat, Raised, Sunken, Other };
+
+// A button face on the screen by its corners: light over dark raised, dark over light sunken,
+// the button colour all round flat.
+Face faceOf(const QRect &area)
+{
+    const QImage shot = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                            .toImage();
+    if (shot.width() < 2 || shot.height() < 2)
+        return Face::Other;
+    const QColor topLeft = shot.pixelColor(0, 0);
+    const QColor bottomRight = shot.pixelColor(shot.width() - 1, shot.height() - 1);
+    const QColor light(255, 255, 255), dark(128, 128, 128);
+    if (topLeft == light && bottomRight == dark)
+        return Face::Raised;
+    if (topLeft == dark && bottomRight == light)
+        return Face::Sunken;
+    const QColor flat = forms::toQColor(forms::SystemColor::ButtonFace);
+    return topLeft == flat && bottomRight == flat ? Face::Flat : Face::Other;
+}
+
 } // namespace
 
 class xtst_Mirvale : public QObject
@@ -156,7 +179,13 @@ void xtst_Mirvale::labSession()
               forms::twipsToPixelsY(4050) + menuBarHeight() + extents.top() + extents.bottom())
             .expandedTo(QSize(forms::twipsToPixelsX(3855), forms::twipsToPixelsY(4740)));
     QCOMPARE(outer, wanted);
-    QTest::qWait(300);
+    // The buttons sit centred as a pair, 45 twips above the bottom edge.
+    const float clientWidth = forms::pixelsToTwipsX(float(frame.width()));
+    const float clientHeight = forms::pixelsToTwipsY(float(frame.height() - menuBarHeight()));
+    const QPoint faceCorner = at((clientWidth - 2 * 1635 - 45) / 2, clientHeight - 45 - 465);
+    const QRect face(faceCorner, QSize(forms::twipsToPixelsX(1635), forms::twipsToPixelsY(465)));
+    const auto shown = [&] { return faceOf(face); };
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Face::Flat; }), "the window was not drawn");
     screenshot(frame, QStringLiteral("mirvale.png"));
 
     // Enter walks the fields and Enter in the last one calculates.
@@ -164,44 +193,32 @@ void xtst_Mirvale::labSession()
         xdotool({"type", "--delay", "40", number});
         xdotool({"key", "Return"});
     }
-    QTest::qWait(400);
     const QPoint stockVolume = at(1530 + 300, 2340 + 187);
     const QPoint diluentVolume = at(1530 + 300, 2835 + 187);
     QCOMPARE(copyField(stockVolume), QStringLiteral("10"));
     QCOMPARE(copyField(diluentVolume), QStringLiteral("90"));
 
-    // The pointer over the Calculate button raises it. The buttons sit centred as a pair, 45
-    // twips above the bottom edge.
-    const float clientWidth = forms::pixelsToTwipsX(float(frame.width()));
-    const float clientHeight = forms::pixelsToTwipsY(float(frame.height() - menuBarHeight()));
-    const QPoint calculate =
-        at((clientWidth - 2 * 1635 - 45) / 2 + 1635 / 2, clientHeight - 45 - 465 / 2);
-    moveTo(calculate);
-    QTest::qWait(400);
+    // The pointer over the Calculate button raises it.
+    moveTo(face.center());
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Face::Raised; }),
+             "the raised face never reached the screen");
     screenshot(frame, QStringLiteral("mirvale-raised.png"));
 
     // F5 shows the Calculate button pressed on the real screen while the program pauses: a
     // sunken edge (dark top-left, light bottom-right) is seen, then the flat face again.
     click(at(1545 + 300, 1170 + 187));
-    const QPoint faceCorner = at((clientWidth - 2 * 1635 - 45) / 2, clientHeight - 45 - 465);
-    const QRect face(faceCorner, QSize(forms::twipsToPixelsX(1635), forms::twipsToPixelsY(465)));
     moveTo(frame.bottomRight() + QPoint(40, 40));
-    QTest::qWait(300);
+    QVERIFY2(QTest::qWaitFor([&] { return shown() == Face::Flat; }),
+             "the face did not flatten when the pointer left");
     xdotool({"key", "F5"});
     bool sunken = false, flatAfter = false;
     QElapsedTimer pressClock;
     pressClock.start();
     while (pressClock.elapsed() < 1500 && !(sunken && flatAfter)) {
-        const QImage shot = QGuiApplication::primaryScreen()
-                                ->grabWindow(0, face.x(), face.y(), face.width(), face.height())
-                                .toImage();
-        const QColor topLeft = shot.pixelColor(0, 0),
-                     bottomRight = shot.pixelColor(shot.width() - 1, shot.height() - 1);
-        const bool isSunken =
-            topLeft == QColor(128, 128, 128) && bottomRight == QColor(255, 255, 255);
-        if (isSunken)
+        const Face now = shown();
+        if (now == Face::Sunken)
             sunken = true;
-        else if (sunken && topLeft == bottomRight)
+        else if (sunken && now == Face::Flat)
             flatAfter = true;
     }
     QVERIFY2(sunken, "the pressed face never reached the screen");
