@@ -552,6 +552,50 @@ void PictureBox::Print(const QString &text)
     m_currentX += float(advance * unitsPerPixelX());
 }
 
+// An underlined font would split the text where the underline starts and ends, and each piece
+// would be shaped apart, unjoined from its neighbours. So the line is printed whole and the
+// underline is drawn under the characters as Qt draws one: from the whole pixel at or left of
+// their start to the one at or left of their end, on the first whole pixel row at or below the
+// font's underline position.
+void PictureBox::Print(const QString &text, const QList<TextSpan> &underlined)
+{
+    const float x = m_currentX, y = m_currentY;
+    Print(text);
+    if (underlined.isEmpty() || !beginPainting())
+        return;
+    qreal advance = 0;
+    const std::shared_ptr<const TextCache::Shaped> shaped = m_text.shaped(text, &advance);
+    if (!shaped || shaped->layout.lineCount() == 0)
+        return;
+    const QTextLine line = shaped->layout.lineAt(0);
+    const QPointF origin(toPixelX(x), toPixelY(y) + m_text.ascent());
+    const qreal thickness = std::max<qreal>(1, m_text.lineWidth());
+    const qreal top = origin.y() + std::ceil(m_text.underlinePosition()) + 0.5 - thickness / 2;
+    const QColor color = textColor();
+    for (const TextSpan &span : underlined) {
+        const qreal from = line.cursorToX(int(span.start));
+        const qreal to = line.cursorToX(int(span.start + span.length));
+        const qreal left = std::floor(origin.x() + std::min(from, to));
+        const qreal right = std::floor(origin.x() + std::max(from, to));
+        if (right > left)
+            fillPixels(QRectF(left, top, right - left, thickness), color);
+    }
+}
+
+// A box in pixels, filled at the device pixels it covers.
+void PictureBox::fillPixels(const QRectF &area, const QColor &color)
+{
+    Step fill(Step::Fill);
+    fill.ratio = m_image.devicePixelRatio();
+    const qreal r = fill.ratio;
+    const int left = qRound(area.left() * r), top = qRound(area.top() * r);
+    const int right = std::max(left + 1, qRound(area.right() * r));
+    const int bottom = std::max(top + 1, qRound(area.bottom() * r));
+    fill.box = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    fill.color = color;
+    paintStep(std::move(fill));
+}
+
 // A caption prints one character at a time in one colour, which is resolved once.
 QColor PictureBox::textColor()
 {

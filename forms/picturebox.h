@@ -2,6 +2,7 @@
 
 #include "colors.h"
 #include "geometry.h"
+#include "shaping.h"
 #include "stdfont.h"
 #include "stdpicture.h"
 #include "textcache.h"
@@ -61,6 +62,9 @@ public:
     void setCurrentY(float y) { m_currentY = y; }
     // Prints at the current position without a line end: CurrentX advances by the text's width.
     void Print(const QString &text);
+    // Prints as Print does, and underlines the characters of each span where the line shows
+    // them, joined with their neighbours or reordered as they may be.
+    void Print(const QString &text, const QList<TextSpan> &underlined);
 
     bool FontUnderline() const { return m_font.underline; }
     void setFontUnderline(bool underline);
@@ -160,6 +164,7 @@ private:
     bool fillDirectly(const Step &step);
     QImage drawable(const QImage &picture);
     QColor textColor();
+    void fillPixels(const QRectF &area, const QColor &color);
     void queueGlyphs(const Step &step);
     void drawQueuedGlyphs();
     void flushSteps();

@@ -93,6 +93,16 @@ qreal TextCache::lineHeight() const
     return current().lineHeight;
 }
 
+qreal TextCache::underlinePosition() const
+{
+    return current().metrics.underlinePos();
+}
+
+qreal TextCache::lineWidth() const
+{
+    return current().metrics.lineWidth();
+}
+
 template <typename Key>
 TextCache::Text &TextCache::find(QHash<Key, Text> &known, const Key &key, const QString &text)
 {

@@ -44,6 +44,9 @@ public:
     const QFont &font() const;
     qreal ascent() const;
     qreal lineHeight() const;
+    // Where an underline goes below the baseline, and how thick it is.
+    qreal underlinePosition() const;
+    qreal lineWidth() const;
     qreal advance(const QString &text);
     // The text laid out on one line in the current font, its baseline at y = 0: drawn at a point,
     // it gives the pixels QPainter::drawText gives there. Null for text with characters a

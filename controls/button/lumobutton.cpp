@@ -181,8 +181,11 @@ void LumoButton::compose(const Face &face)
     if (face.foreColor)
         picBuffer->setForeColor(*face.foreColor);
 
-    const float tw = picBuffer->TextWidth(m_Caption);
-    const float th = picBuffer->TextHeight(m_Caption);
+    // A caption that is printed as one shaped line is placed by the line's own size.
+    const forms::MarkedText *line = face.printMarkers ? nullptr : shapedLineOf(m_Caption);
+    const QString &placed = line ? line->text : m_Caption;
+    const float tw = picBuffer->TextWidth(placed);
+    const float th = picBuffer->TextHeight(placed);
     placeContent(holder, tw, th, face.offset);
     if (face.printMarkers)
         picBuffer->Print(m_Caption);
@@ -248,9 +251,17 @@ void LumoButton::placeContent(const forms::ImageHolder &holder, float tw, float 
 }
 
 // Each "&" is dropped and underlines the next printed character; two in a row print nothing and
-// underline the character after them, and a trailing one leaves the underline set.
+// underline the character after them, and a trailing one leaves the underline set. A caption in
+// a script that must be shaped whole is printed as one line with the marked characters
+// underlined where they show; any other is printed one character after another.
 void LumoButton::PrintCaption(const QString &text)
 {
+    if (const forms::MarkedText *line = shapedLineOf(text)) {
+        picBuffer->Print(line->text, line->underlined);
+        if (line->endsWithMarker)
+            picBuffer->setFontUnderline(true);
+        return;
+    }
     bool underlinePending = false;
     for (const QString &c : charactersOf(text)) {
         if (c == u"&") {
@@ -279,6 +290,19 @@ const QStringList &LumoButton::charactersOf(const QString &text)
         m_charactersOf = text;
     }
     return m_characters;
+}
+
+// The caption without its markers, for a caption that must be shaped whole; null for any
+// other. Worked out once per caption.
+const forms::MarkedText *LumoButton::shapedLineOf(const QString &text)
+{
+    if (text != m_shapedLineOf) {
+        m_shapedLine.reset();
+        if (forms::needsShaping(text))
+            m_shapedLine = forms::takeMarkers(charactersOf(text));
+        m_shapedLineOf = text;
+    }
+    return m_shapedLine ? &*m_shapedLine : nullptr;
 }
 
 void LumoButton::Refresh()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessmarkers.h"
 #include "colors.h"
 #include "geometry.h"
 #include "imageholder.h"
@@ -10,6 +11,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QStringList>
+
+#include <optional>
 
 class QTimer;
 class QWindow;
@@ -256,6 +259,7 @@ private:
                       float s);
     void PrintCaption(const QString &text);
     const QStringList &charactersOf(const QString &text);
+    const forms::MarkedText *shapedLineOf(const QString &text);
     void StartCapture();
     void watchWindowForLeave();
     bool pointerOverFace() const;
@@ -301,6 +305,8 @@ private:
     Placement m_buttonPlace;
     QString m_charactersOf;
     QStringList m_characters;
+    QString m_shapedLineOf;
+    std::optional<forms::MarkedText> m_shapedLine;
 
     // Constituents.
     forms::PictureBox *picButton;
