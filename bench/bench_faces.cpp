@@ -106,6 +106,10 @@ struct Buttons
         bare->setSelectedPicture({});
         bare->setPressedPicture({});
         addFresh("no picture", bare);
+        // Shaped and laid out right to left as one line.
+        LumoButton *arabic = loadButton(&window, calculate, top);
+        arabic->setCaption(QString::fromUtf8("حساب الحجم"));
+        addFresh("Arabic", arabic);
 
         window.resize(3 * (size.width() + 10), top);
         canvas = QImage(size * window.devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);

@@ -3,6 +3,7 @@
 // and the flat face with MouseExit soon after the pointer has gone.
 
 #include "lumofacetools.h"
+#include "twips.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,7 +11,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 using namespace lumofacetools;
@@ -64,6 +67,7 @@ private slots:
     void initTestCase();
     void pointerRaisesPressesAndLeaves();
     void faceIsOnScreenDuringABlockingPause();
+    void rightToLeftCaptionsReachTheScreen();
 };
 
 void tst_LumoButtonX11::initTestCase()
@@ -169,6 +173,54 @@ void tst_LumoButtonX11::faceIsOnScreenDuringABlockingPause()
     QFile::remove(file);
     QVERIFY(!screen.isNull());
     QCOMPARE(lookOf(screen.copy(faceRect)), Look::Pressed);
+}
+
+// Arabic and Hebrew captions on the real screen: each button in its three faces, and a stock
+// QToolButton (autoRaise) with the same caption beside them. What reaches the screen is what the
+// faces drew.
+void tst_LumoButtonX11::rightToLeftCaptionsReachTheScreen()
+{
+    QVERIFY(movePointer(QPoint(5, 5)));
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("LumoButton captions"));
+    window.setFont(forms::defaultWindowFont());
+    window.setGeometry(200, 150, 4 * 125 + 5, 2 * 40 + 1);
+    const QStringList captions{QString::fromUtf8("حساب الحجم"), QString::fromUtf8("חשב נפח")};
+    QList<LumoButton *> buttons;
+    for (qsizetype row = 0; row < captions.size(); ++row) {
+        const int top = 5 + int(row) * 40;
+        for (int column = 0; column < 3; ++column) {
+            auto *button = new LumoButton(&window);
+            button->InitProperties();
+            button->setCaption(captions[row]);
+            button->Move(forms::pixelsToTwipsX(5 + column * 125.0f), forms::pixelsToTwipsY(top),
+                         1800, 465);
+            buttons << button;
+        }
+        auto *tool = new QToolButton(&window);
+        tool->setAutoRaise(true);
+        tool->setText(captions[row]);
+        tool->setGeometry(5 + 3 * 125, top, 120, 31);
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Left to right in each row: at rest, raised, sunken.
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        if (i % 3 == 1)
+            buttons[i]->DrawSelected();
+        else if (i % 3 == 2)
+            buttons[i]->DrawPressed();
+    }
+    const auto shown = [&] {
+        return std::all_of(buttons.cbegin(), buttons.cend(), [](LumoButton *button) {
+            forms::PictureBox *face = faceOf(button);
+            const QRect area(face->mapToGlobal(QPoint(0, 0)), face->size());
+            return screenArea(area).convertToFormat(QImage::Format_RGB32) ==
+                   face->Image().convertToFormat(QImage::Format_RGB32);
+        });
+    };
+    QVERIFY2(QTest::qWaitFor(shown), "a face on the screen is not the face drawn");
+    keepScreenshot(window.geometry(), QStringLiteral("lumobutton-captions.png"));
 }
 
 QTEST_MAIN(tst_LumoButtonX11)
