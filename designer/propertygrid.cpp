@@ -1,6 +1,7 @@
 #include "propertygrid.h"
 
 #include "colordelegate.h"
+#include "controlkeys.h"
 #include "controlregistry.h"
 #include "conversions.h"
 #include "designsurface.h"
@@ -258,7 +259,7 @@ void PropertyGrid::addControlRows(QWidget *control)
     addRow(PlaceNames[1], place.top, Kind::Text);
     addRow(PlaceNames[2], place.width, Kind::Text);
     addRow(PlaceNames[3], place.height, Kind::Text);
-    addRow(QStringLiteral("TabIndex"), control->property("_forms_tabindex"), Kind::Text);
+    addRow(QStringLiteral("TabIndex"), QVariant(forms::tabIndexOf(control)), Kind::Text);
     for (const QMetaProperty &property : ownStoredProperties(control)) {
         const QVariant value = property.read(control);
         Kind kind = Kind::Text;
@@ -436,7 +437,7 @@ void PropertyGrid::writeControlEntry(QWidget *control, const QString &name, cons
     const int oldIndex = control->property("Index").toInt();
     QString newName = oldName;
     int newIndex = oldIndex;
-    int tabIndex = control->property("_forms_tabindex").toInt();
+    int tabIndex = forms::tabIndexOf(control);
     if (name == u"Name") {
         newName = forms::toText(value).trimmed();
         static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_]{0,39}$"));

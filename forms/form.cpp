@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "controlkeys.h"
 #include "controlregistry.h"
 #include "conversions.h"
 #include "fieldnames.h"
@@ -25,7 +26,6 @@ namespace forms {
 
 namespace {
 
-constexpr char TabIndexKey[] = "_forms_tabindex";
 constexpr char SettingsKey[] = "_forms_settings";
 
 QScreen *primaryScreen()
@@ -231,7 +231,7 @@ void Form::addControl(QWidget *control, const QString &name, int index, int tabI
 {
     control->setObjectName(name);
     control->setProperty("Index", index);
-    control->setProperty(TabIndexKey, tabIndex);
+    setTabIndex(control, tabIndex);
     m_controls.append(control);
 }
 
@@ -248,7 +248,7 @@ void Form::applyTabOrder()
             ordered.append(control);
     }
     std::stable_sort(ordered.begin(), ordered.end(), [](const QWidget *a, const QWidget *b) {
-        return a->property(TabIndexKey).toInt() < b->property(TabIndexKey).toInt();
+        return tabIndexOf(a) < tabIndexOf(b);
     });
     for (qsizetype i = 1; i < ordered.size(); ++i)
         QWidget::setTabOrder(ordered[i - 1], ordered[i]);
@@ -266,7 +266,7 @@ FormDefinition Form::SaveDefinition() const
         control.name = widget->objectName();
         control.index = widget->property("Index").toInt();
         control.rect = twipsGeometry(widget);
-        control.tabIndex = widget->property(TabIndexKey).toInt();
+        control.tabIndex = tabIndexOf(widget);
         const QStringList settingNames = widget->property(SettingsKey).toStringList();
         for (const QString &name : settingNames)
             control.settings.append(name, widget->property(name.toLatin1().constData()));

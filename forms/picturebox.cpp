@@ -1,5 +1,6 @@
 // PictureBox, the widget: its scale, its image at device pixels, what it shows, the pointer shape
-// and the events it reports. Drawing, the kept steps and the rasteriser are in picturebox*.cpp.
+// and the events it reports. Drawing, the kept steps and the rasteriser are in
+// pictureboxdrawing.cpp, pictureboxkeeping.cpp and pictureboxraster.cpp.
 #include "picturebox.h"
 
 #include "keyascii.h"

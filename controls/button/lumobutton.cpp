@@ -1,5 +1,6 @@
 // LumoButton: its constituents, its properties and its size. The faces, the pointer handling,
-// the stored property set and the Qt-typed views are in the lumobutton*.cpp files beside it.
+// the stored property set and the Qt-typed views are in lumobuttonfaces.cpp,
+// lumobuttoninteraction.cpp, lumobuttonpersistence.cpp and lumobuttonviews.cpp.
 #include "lumobutton.h"
 
 #include "lumobuttonaccessible.h"

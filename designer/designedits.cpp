@@ -1,0 +1,219 @@
+// The design surface's edit commands: inserting, deleting, the clipboard, stacking, and where a
+// new control goes.
+#include "designsurface.h"
+
+#include "controlkeys.h"
+#include "controlregistry.h"
+#include "form.h"
+#include "selectionoverlay.h"
+#include "twips.h"
+#include "usercontrol.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A newly placed control's size, that of a usual command button; a control that fixes its own
+// height keeps it.
+constexpr float PlacedWidth = 1215;
+constexpr float PlacedHeight = 495;
+
+QRectF rectOf(const forms::TwipsRect &place)
+{
+    return QRectF(place.left, place.top, std::max(place.width, 1.0f), std::max(place.height, 1.0f));
+}
+
+} // namespace
+
+QString DesignSurface::uniqueName(const QString &base) const
+{
+    for (int n = 1;; ++n) {
+        const QString name = base + QString::number(n);
+        bool taken = false;
+        for (QWidget *control : m_form->controls())
+            taken = taken || control->objectName().compare(name, Qt::CaseInsensitive) == 0;
+        if (!taken)
+            return name;
+    }
+}
+
+// The first place on the grid, row by row, where a control of this size covers no other. When
+// the client area has none, the control goes below the others and the window grows to hold it.
+forms::TwipsRect DesignSurface::freePlace(float width, float height)
+{
+    QList<QRectF> taken;
+    for (QWidget *control : m_form->controls())
+        taken.append(rectOf(forms::twipsGeometry(control)));
+    const auto isFree = [&](const QRectF &rect) {
+        return std::none_of(taken.cbegin(), taken.cend(),
+                            [&](const QRectF &other) { return other.intersects(rect); });
+    };
+    const float step = gridTwips();
+    for (float top = 0; top + height <= clientHeight(); top += step) {
+        for (float left = 0; left + width <= clientWidth(); left += step) {
+            if (isFree(QRectF(left, top, width, height)))
+                return {left, top, width, height};
+        }
+    }
+    float bottom = 0;
+    for (const QRectF &rect : std::as_const(taken))
+        bottom = std::max(bottom, float(rect.bottom()));
+    const float top = std::ceil(bottom / step) * step;
+    const int grow = forms::twipsToPixelsY(top + height) - m_form->clientArea()->height();
+    if (grow > 0)
+        m_form->resize(m_form->width(), m_form->height() + grow);
+    return {0, top, width, height};
+}
+
+QWidget *DesignSurface::insertControl(const QString &className)
+{
+    if (!m_form || !forms::isUserControlClass(className))
+        return nullptr;
+    const forms::FormDefinition before = definition();
+    const auto selectedBefore = selectionKeys();
+    QWidget *control = forms::createControl(className, m_form->clientArea());
+    if (!control)
+        return nullptr;
+    int tabIndex = 0;
+    for (QWidget *other : m_form->controls())
+        tabIndex = std::max(tabIndex, forms::tabIndexOf(other) + 1);
+    // Placed by size before it joins the others, so that it is no obstacle to itself.
+    if (auto *userControl = qobject_cast<forms::UserControl *>(control))
+        userControl->InitProperties();
+    forms::setTwipsGeometry(control, {0, 0, std::min(PlacedWidth, clientWidth()),
+                                      std::min(PlacedHeight, clientHeight())});
+    const forms::TwipsRect size = forms::twipsGeometry(control);
+    forms::setTwipsGeometry(control, freePlace(size.width, size.height));
+    m_form->addControl(control, uniqueName(className.section(u'.', -1)), -1, tabIndex);
+    control->show();
+    control->raise();
+    watchControl(control);
+    layOutOverlay();
+    emit controlsChanged();
+    select(control);
+    recordEdit(tr("Insert %1").arg(className.section(u'.', -1)), before, selectedBefore);
+    return control;
+}
+
+void DesignSurface::deleteSelection()
+{
+    const QList<QWidget *> controls = selection();
+    if (controls.isEmpty())
+        return;
+    const forms::FormDefinition before = definition();
+    const auto selectedBefore = selectionKeys();
+    m_selection.clear();
+    for (QWidget *control : controls) {
+        m_form->removeControl(control);
+        delete control;
+    }
+    m_overlay->update();
+    emit controlsChanged();
+    emit selectionChanged();
+    recordEdit(tr("Delete"), before, selectedBefore);
+}
+
+QByteArray DesignSurface::copySelection() const
+{
+    const auto keys = selectionKeys();
+    forms::FormDefinition copied;
+    copied.name = QStringLiteral("controls");
+    for (const forms::ControlDefinition &control : definition().controls) {
+        if (keys.contains({control.name, control.index}))
+            copied.controls.append(control);
+    }
+    return forms::writeDefinition(copied);
+}
+
+void DesignSurface::paste(const QByteArray &controls)
+{
+    if (!m_form)
+        return;
+    const forms::FormDefinition pasted = forms::readDefinition(controls, tr("the clipboard"));
+    forms::FormDefinition edited = definition();
+    int tabIndex = 0;
+    for (const forms::ControlDefinition &control : std::as_const(edited.controls))
+        tabIndex = std::max(tabIndex, control.tabIndex + 1);
+    const auto named = [&](const QString &name) {
+        QList<int> indexes;
+        for (const forms::ControlDefinition &control : std::as_const(edited.controls)) {
+            if (control.name.compare(name, Qt::CaseInsensitive) == 0)
+                indexes.append(control.index);
+        }
+        return indexes;
+    };
+    const auto coversExactly = [&](const forms::TwipsRect &place) {
+        return std::any_of(edited.controls.cbegin(), edited.controls.cend(),
+                           [&](const forms::ControlDefinition &c) { return c.rect == place; });
+    };
+    QList<QPair<QString, int>> keys;
+    for (forms::ControlDefinition control : pasted.controls) {
+        const QList<int> indexes = named(control.name);
+        if (!indexes.isEmpty()) {
+            if (control.index >= 0 && !indexes.contains(-1)) {
+                control.index = *std::max_element(indexes.cbegin(), indexes.cend()) + 1;
+            } else {
+                QString base = control.name;
+                while (base.size() > 1 && base.back().isDigit())
+                    base.chop(1);
+                int n = 1;
+                while (!named(base + QString::number(n)).isEmpty())
+                    ++n;
+                control.name = base + QString::number(n);
+            }
+        }
+        for (int tries = 0; tries < 100 && coversExactly(control.rect); ++tries) {
+            control.rect.left += gridTwips();
+            control.rect.top += gridTwips();
+        }
+        control.tabIndex = tabIndex++;
+        control.line = control.column = 0;
+        edited.controls.append(control);
+        keys.append({control.name, control.index});
+    }
+    applyDefinition(edited, tr("Paste"), keys);
+}
+
+void DesignSurface::duplicateSelection()
+{
+    if (!selection().isEmpty())
+        paste(copySelection());
+}
+
+void DesignSurface::bringSelectionToFront()
+{
+    reorderSelection(true, tr("Bring to Front"));
+}
+
+void DesignSurface::sendSelectionToBack()
+{
+    reorderSelection(false, tr("Send to Back"));
+}
+
+// The window stacks its controls in their stored order, the last on top.
+void DesignSurface::reorderSelection(bool toFront, const QString &step)
+{
+    const auto keys = selectionKeys();
+    if (keys.isEmpty())
+        return;
+    forms::FormDefinition edited = definition();
+    QList<forms::ControlDefinition> chosen, others;
+    for (const forms::ControlDefinition &control : std::as_const(edited.controls))
+        (keys.contains({control.name, control.index}) ? chosen : others).append(control);
+    edited.controls = toFront ? others + chosen : chosen + others;
+    applyDefinition(edited, step, keys);
+}
+
+QStringList DesignSurface::controlsOutside() const
+{
+    QStringList outside;
+    if (!m_form)
+        return outside;
+    const QRectF client(0, 0, clientWidth(), clientHeight());
+    for (QWidget *control : m_form->controls()) {
+        if (!rectOf(forms::twipsGeometry(control)).intersects(client))
+            outside.append(displayName(control));
+    }
+    return outside;
+}
