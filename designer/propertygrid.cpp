@@ -1,6 +1,7 @@
 #include "propertygrid.h"
 
 #include "colordelegate.h"
+#include "colortext.h"
 #include "controlkeys.h"
 #include "controlregistry.h"
 #include "conversions.h"
@@ -26,36 +27,6 @@ namespace {
 
 constexpr int KindRole = Qt::UserRole;
 constexpr int ColorRole = Qt::UserRole + 1;
-
-// The desktop colours a colour value may name, by their index.
-const char *const SystemColorNames[] = {
-    "Scroll Bars",
-    "Desktop",
-    "Active Title Bar",
-    "Inactive Title Bar",
-    "Menu Bar",
-    "Window Background",
-    "Window Frame",
-    "Menu Text",
-    "Window Text",
-    "Active Title Bar Text",
-    "Active Border",
-    "Inactive Border",
-    "Application Workspace",
-    "Highlight",
-    "Highlight Text",
-    "Button Face",
-    "Button Shadow",
-    "Disabled Text",
-    "Button Text",
-    "Inactive Title Bar Text",
-    "Button Highlight",
-    "Button Dark Shadow",
-    "Button Light Shadow",
-    "ToolTip Text",
-    "ToolTip",
-};
-constexpr int SystemColorCount = int(std::size(SystemColorNames));
 
 const QStringList PlaceNames = {QStringLiteral("Left"), QStringLiteral("Top"),
                                 QStringLiteral("Width"), QStringLiteral("Height")};
@@ -151,49 +122,13 @@ PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    QStringList colorNames;
-    for (const char *name : SystemColorNames)
-        colorNames.append(QString::fromLatin1(name));
-    setItemDelegateForColumn(1, new ColorDelegate(ColorRole, colorNames, this));
+    setItemDelegateForColumn(1, new ColorDelegate(ColorRole, forms::systemColorNames(), this));
     connect(surface, &DesignSurface::selectionChanged, this, &PropertyGrid::scheduleRefresh);
     connect(surface, &DesignSurface::controlsChanged, this, &PropertyGrid::scheduleRefresh);
     connect(surface->undoStack(), &QUndoStack::indexChanged, this, &PropertyGrid::scheduleRefresh);
     connect(this, &QTableWidget::itemChanged, this, &PropertyGrid::commitItem);
     connect(this, &QTableWidget::itemActivated, this, &PropertyGrid::chooseValue);
     refresh();
-}
-
-QString PropertyGrid::colorText(quint32 value)
-{
-    if (forms::isSystemColor(value) && (value & 0xFFFFFF00u) == forms::SystemColorFlag &&
-        int(value & 0xFF) < SystemColorCount)
-        return QString::fromLatin1(SystemColorNames[value & 0xFF]);
-    return QStringLiteral("&H%1&").arg(value, 8, 16, QLatin1Char('0')).toUpper();
-}
-
-quint32 PropertyGrid::colorFromText(const QString &typed)
-{
-    const QString text = typed.trimmed();
-    for (int i = 0; i < SystemColorCount; ++i) {
-        if (text.compare(QLatin1String(SystemColorNames[i]), Qt::CaseInsensitive) == 0)
-            return forms::SystemColorFlag | quint32(i);
-    }
-    bool ok = false;
-    qulonglong value = 0;
-    if (text.startsWith(u"&H", Qt::CaseInsensitive)) {
-        const QString digits = text.mid(2).chopped(text.endsWith(u'&') ? 1 : 0);
-        value = digits.toULongLong(&ok, 16);
-        ok = ok && digits.size() <= 8;
-    } else if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
-        value = text.mid(2).toULongLong(&ok, 16);
-        ok = ok && text.size() <= 10;
-    } else {
-        value = text.toULongLong(&ok);
-        ok = ok && value <= 0xFFFFFFFFull;
-    }
-    if (!ok)
-        throw forms::RuntimeError::typeMismatch();
-    return quint32(value);
 }
 
 void PropertyGrid::scheduleRefresh()
@@ -245,7 +180,7 @@ void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
         cell->setToolTip(tr("Double-click or press Enter to choose"));
     } else {
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-        cell->setText(kind == Kind::Color ? colorText(value.toUInt()) : describe(value));
+        cell->setText(kind == Kind::Color ? forms::colorText(value.toUInt()) : describe(value));
     }
     setItem(row, 1, cell);
 }
@@ -405,7 +340,7 @@ void PropertyGrid::write(const QString &name, const QVariant &value)
         const bool color = i >= 0 && isColorProperty(control->metaObject()->property(i));
         forms::setPropertyByName(control, name,
                                  color && value.metaType() == QMetaType::fromType<QString>()
-                                     ? QVariant::fromValue(colorFromText(value.toString()))
+                                     ? QVariant::fromValue(forms::colorFromText(value.toString()))
                                      : value);
         m_surface->recordEdit(step, before, selected);
     } else {

@@ -29,11 +29,6 @@ public:
     // Rebuilds the rows from the current selection.
     void refresh();
 
-    // A colour value as the grid shows it: the desktop colour's name, or &H00BBGGRR&.
-    static QString colorText(quint32 value);
-    // Reads a colour typed as a desktop colour's name, &H…&, 0x… or a decimal number.
-    static quint32 colorFromText(const QString &text);
-
 private:
     enum class Kind { Text, Boolean, Color, Font, Picture };
 

@@ -1,6 +1,7 @@
 #include "standardpages.h"
 
 #include "colors.h"
+#include "colortext.h"
 #include "properties.h"
 #include "runtimeerror.h"
 #include "stdfont.h"
@@ -23,20 +24,12 @@ namespace forms {
 
 namespace {
 
-struct NamedSystemColor
-{
-    const char *name;
-    OleColor value;
-};
-
-const NamedSystemColor SystemColors[] = {
-    {"Button Face", SystemColorFlag | 15},      {"Button Text", SystemColorFlag | 18},
-    {"Button Shadow", SystemColorFlag | 16},    {"Button Highlight", SystemColorFlag | 20},
-    {"Window Background", SystemColorFlag | 5}, {"Window Text", SystemColorFlag | 8},
-    {"Active Title Bar", SystemColorFlag | 2},  {"Highlight Text", SystemColorFlag | 14},
-    {"3D Dark Shadow", SystemColorFlag | 21},   {"3D Light", SystemColorFlag | 22},
-    {"Disabled Text", SystemColorFlag | 17},    {"ToolTip Text", SystemColorFlag | 23},
-    {"ToolTip", SystemColorFlag | 24},
+// The desktop colours the page offers, in the order it offers them.
+const OleColor OfferedSystemColors[] = {
+    SystemColorFlag | 15, SystemColorFlag | 18, SystemColorFlag | 16, SystemColorFlag | 20,
+    SystemColorFlag | 5,  SystemColorFlag | 8,  SystemColorFlag | 2,  SystemColorFlag | 14,
+    SystemColorFlag | 21, SystemColorFlag | 22, SystemColorFlag | 17, SystemColorFlag | 23,
+    SystemColorFlag | 24,
 };
 
 QString caption(StandardPage::Kind kind)
@@ -69,8 +62,8 @@ StandardPage::StandardPage(Kind kind, QWidget *parent)
     if (kind == Kind::Color) {
         m_systemColours = new QComboBox(this);
         m_systemColours->addItem(tr("System colour..."));
-        for (const NamedSystemColor &colour : SystemColors)
-            m_systemColours->addItem(tr(colour.name), QVariant::fromValue<quint32>(colour.value));
+        for (const OleColor colour : OfferedSystemColors)
+            m_systemColours->addItem(systemColorName(colour), QVariant::fromValue<quint32>(colour));
         buttons->addWidget(m_systemColours);
         connect(m_systemColours, &QComboBox::activated, this, [this](int index) {
             if (index > 0)
