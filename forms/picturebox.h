@@ -160,6 +160,8 @@ private:
     void keep(Step &&step);
     void paintStep(Step &&step);
     void draw(const Step &step);
+    bool drawWithoutPainter(const Step &step);
+    void drawWithPainter(const Step &step);
     void clearImage(const QColor &color);
     bool fillDirectly(const Step &step);
     QImage drawable(const QImage &picture);

@@ -40,22 +40,7 @@ void PictureBox::endPainting()
 
 void PictureBox::draw(const Step &step)
 {
-    if (step.kind == Step::Clear) {
-        endPainting();
-        clearImage(step.color);
-        return;
-    }
-    // A copy of a whole opaque image of the same kind is the image itself.
-    if (step.kind == Step::Picture && step.box == m_image.rect() &&
-        step.picture.format() == m_image.format() && !step.picture.hasAlphaChannel() &&
-        step.picture.devicePixelRatio() == m_image.devicePixelRatio() &&
-        step.picture.dotsPerMeterX() == m_image.dotsPerMeterX() &&
-        step.picture.dotsPerMeterY() == m_image.dotsPerMeterY()) {
-        endPainting();
-        m_image = step.picture;
-        return;
-    }
-    if (step.kind == Step::Fill && !m_painter.isActive() && fillDirectly(step))
+    if (drawWithoutPainter(step))
         return;
     if (!m_painter.isActive()) {
         m_painter.begin(&m_image);
@@ -66,6 +51,32 @@ void PictureBox::draw(const Step &step)
         return;
     }
     drawQueuedGlyphs();
+    drawWithPainter(step);
+}
+
+// Clearing, a copy of a whole image, and a box of whole pixels need no painter.
+bool PictureBox::drawWithoutPainter(const Step &step)
+{
+    if (step.kind == Step::Clear) {
+        endPainting();
+        clearImage(step.color);
+        return true;
+    }
+    // A copy of a whole opaque image of the same kind is the image itself.
+    if (step.kind == Step::Picture && step.box == m_image.rect() &&
+        step.picture.format() == m_image.format() && !step.picture.hasAlphaChannel() &&
+        step.picture.devicePixelRatio() == m_image.devicePixelRatio() &&
+        step.picture.dotsPerMeterX() == m_image.dotsPerMeterX() &&
+        step.picture.dotsPerMeterY() == m_image.dotsPerMeterY()) {
+        endPainting();
+        m_image = step.picture;
+        return true;
+    }
+    return step.kind == Step::Fill && !m_painter.isActive() && fillDirectly(step);
+}
+
+void PictureBox::drawWithPainter(const Step &step)
+{
     switch (step.kind) {
     case Step::Fill:
         if (step.ratio == 1) {

@@ -1,0 +1,166 @@
+// Building a window's menus and controls from its definition, and saving them back into one.
+#include "form.h"
+
+#include "controlkeys.h"
+#include "controlregistry.h"
+#include "conversions.h"
+#include "runtimeerror.h"
+#include "twips.h"
+#include "usercontrol.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QMetaProperty>
+
+#include <algorithm>
+#include <optional>
+
+namespace forms {
+
+void Form::createMenus(const QList<MenuDefinition> &menus)
+{
+    for (const MenuDefinition &definition : menus) {
+        QMenu *menu = menuBar()->addMenu(definition.caption);
+        menu->setObjectName(definition.name);
+        menu->menuAction()->setObjectName(definition.name);
+        for (const MenuDefinition &item : definition.items) {
+            QAction *action =
+                item.caption == u"-" ? menu->addSeparator() : menu->addAction(item.caption);
+            action->setObjectName(item.name);
+            if (!item.shortcut.isEmpty())
+                action->setShortcut(QKeySequence(item.shortcut, QKeySequence::PortableText));
+        }
+    }
+}
+
+namespace {
+
+constexpr char SettingsKey[] = "_forms_settings";
+
+DefinitionError entryError(const QString &where, const QString &entry, const RuntimeError &error)
+{
+    return DefinitionError(where + QStringLiteral("entry '%1': %2 (run-time error %3)")
+                                       .arg(entry, error.description())
+                                       .arg(error.number()));
+}
+
+// Stock settings go through the widget's own properties, converted as an assignment.
+void applySettings(QWidget *widget, const ControlDefinition &definition, const QString &where)
+{
+    QStringList settingNames;
+    for (const PropertyBag::Entry &entry : definition.settings.entries()) {
+        settingNames.append(entry.name);
+        const int i = widget->metaObject()->indexOfProperty(entry.name.toLatin1().constData());
+        if (i < 0)
+            throw DefinitionError(where + QStringLiteral("entry '%1': %2 has no such setting")
+                                              .arg(entry.name, definition.className));
+        const QMetaProperty property = widget->metaObject()->property(i);
+        try {
+            property.write(widget, convertTo(entry.value, property.metaType()));
+        } catch (const RuntimeError &error) {
+            throw entryError(where, entry.name, error);
+        }
+    }
+    widget->setProperty(SettingsKey, settingNames);
+}
+
+} // namespace
+
+void Form::createControl(const ControlDefinition &definition, const QString &source)
+{
+    const QString place =
+        definition.line > 0
+            ? QStringLiteral("%1:%2:%3").arg(source).arg(definition.line).arg(definition.column)
+            : source;
+    const QString where = QStringLiteral("%1: control '%2': ").arg(place, definition.displayName());
+    QWidget *widget = nullptr;
+    {
+        // A place the container would refuse is left to the check below, which names it.
+        std::optional<UserControl::StoredPlace> stored;
+        if (definition.rect.width >= 0 && definition.rect.height >= 0)
+            stored.emplace(m_client, definition.rect);
+        widget = forms::createControl(definition.className, m_client);
+    }
+    if (!widget)
+        throw DefinitionError(where +
+                              QStringLiteral("unknown class \"%1\"").arg(definition.className));
+    addControl(widget, definition.name, definition.index, definition.tabIndex);
+    try {
+        setTwipsGeometry(widget, definition.rect);
+        applySettings(widget, definition, where);
+        if (auto *userControl = qobject_cast<UserControl *>(widget)) {
+            try {
+                userControl->ReadProperties(definition.properties);
+            } catch (const RuntimeError &error) {
+                throw entryError(where, definition.properties.lastRead(), error);
+            }
+        }
+    } catch (const RuntimeError &error) {
+        throw DefinitionError(
+            where +
+            QStringLiteral("%1 (run-time error %2)").arg(error.description()).arg(error.number()));
+    }
+}
+
+void Form::addControl(QWidget *control, const QString &name, int index, int tabIndex)
+{
+    control->setObjectName(name);
+    control->setProperty("Index", index);
+    setTabIndex(control, tabIndex);
+    m_controls.append(control);
+}
+
+void Form::removeControl(QWidget *control)
+{
+    m_controls.removeAll(control);
+}
+
+void Form::applyTabOrder()
+{
+    QList<QWidget *> ordered;
+    for (const auto &control : std::as_const(m_controls)) {
+        if (control && control->focusPolicy() != Qt::NoFocus)
+            ordered.append(control);
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const QWidget *a, const QWidget *b) {
+        return tabIndexOf(a) < tabIndexOf(b);
+    });
+    for (qsizetype i = 1; i < ordered.size(); ++i)
+        QWidget::setTabOrder(ordered[i - 1], ordered[i]);
+}
+
+FormDefinition Form::SaveDefinition() const
+{
+    FormDefinition definition = m_definition;
+    definition.controls.clear();
+    for (const auto &widget : m_controls) {
+        if (!widget)
+            continue;
+        ControlDefinition control;
+        control.className = controlClassName(widget);
+        control.name = widget->objectName();
+        control.index = widget->property("Index").toInt();
+        control.rect = twipsGeometry(widget);
+        control.tabIndex = tabIndexOf(widget);
+        const QStringList settingNames = widget->property(SettingsKey).toStringList();
+        for (const QString &name : settingNames)
+            control.settings.append(name, widget->property(name.toLatin1().constData()));
+        if (const auto *userControl = qobject_cast<const UserControl *>(widget)) {
+            control.properties.append(
+                QStringLiteral("_extentx"),
+                QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
+            control.properties.append(
+                QStringLiteral("_extenty"),
+                QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
+            // The container keeps the names in lower case; lookups ignore case anyway.
+            PropertyBag own;
+            userControl->WriteProperties(own);
+            for (const PropertyBag::Entry &entry : own.entries())
+                control.properties.append(entry.name.toLower(), entry.value);
+        }
+        definition.controls.append(control);
+    }
+    return definition;
+}
+
+} // namespace forms
