@@ -7,7 +7,6 @@
 #include "propertygrid.h"
 #include "propertypagehost.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -15,13 +14,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QSettings>
-#include <QToolBar>
 #include <QUndoStack>
 
 namespace {
@@ -72,135 +69,6 @@ void DesignerWindow::createDocks()
     m_gridDock->setObjectName(QStringLiteral("propertyDock"));
     m_gridDock->setWidget(m_grid);
     addDockWidget(Qt::RightDockWidgetArea, m_gridDock);
-}
-
-void DesignerWindow::createActions()
-{
-    createFileMenu();
-    createEditMenu();
-    createViewMenu();
-    createInsertMenu();
-}
-
-void DesignerWindow::createFileMenu()
-{
-    QMenu *file = menuBar()->addMenu(tr("&File"));
-    QToolBar *tools = addToolBar(tr("Design"));
-    tools->setObjectName(QStringLiteral("designTools"));
-    QAction *create = file->addAction(tr("&New"), this, [this] {
-        if (maybeSave())
-            newDefinition();
-    });
-    create->setShortcut(QKeySequence::New);
-    QAction *open = file->addAction(tr("&Open..."), this, &DesignerWindow::openFile);
-    open->setShortcut(QKeySequence::Open);
-    m_recent = file->addMenu(tr("Open &Recent"));
-    m_save = file->addAction(tr("&Save"), this, &DesignerWindow::save);
-    m_save->setShortcut(QKeySequence::Save);
-    m_saveAs = file->addAction(tr("Save &As..."), this, &DesignerWindow::saveFileAs);
-    // The desktop's own Save As key where it has one; X11 desktops have none.
-    m_saveAs->setShortcuts(QKeySequence::keyBindings(QKeySequence::SaveAs).isEmpty()
-                               ? QList<QKeySequence>{QKeySequence(tr("Ctrl+Shift+S"))}
-                               : QKeySequence::keyBindings(QKeySequence::SaveAs));
-    file->addSeparator();
-    file->addAction(tr("E&xit"), this, &QWidget::close)->setShortcut(QKeySequence(tr("Ctrl+Q")));
-    for (QAction *action : {create, open, m_save})
-        tools->addAction(action);
-    updateRecentMenu();
-}
-
-void DesignerWindow::createEditMenu()
-{
-    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    QAction *undo = m_surface->undoStack()->createUndoAction(this, tr("&Undo"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = m_surface->undoStack()->createRedoAction(this, tr("&Redo"));
-    redo->setShortcuts({QKeySequence(tr("Ctrl+Shift+Z")), QKeySequence(tr("Ctrl+Y"))});
-    edit->addActions({undo, redo});
-    edit->addSeparator();
-    QAction *cut = edit->addAction(tr("Cu&t"), this, &DesignerWindow::cutSelection);
-    cut->setShortcut(QKeySequence::Cut);
-    QAction *copy = edit->addAction(tr("&Copy"), this, &DesignerWindow::copySelection);
-    copy->setShortcut(QKeySequence::Copy);
-    m_paste = edit->addAction(tr("&Paste"), this, &DesignerWindow::pasteControls);
-    m_paste->setShortcut(QKeySequence::Paste);
-    QAction *duplicate = edit->addAction(tr("D&uplicate"), this, [this] {
-        try {
-            m_surface->duplicateSelection();
-        } catch (const forms::DefinitionError &error) {
-            fail(tr("Duplicate"), error.message());
-        }
-    });
-    duplicate->setShortcut(QKeySequence(tr("Ctrl+D")));
-    QAction *remove = edit->addAction(tr("&Delete"), m_surface, &DesignSurface::deleteSelection);
-    remove->setShortcut(QKeySequence::Delete);
-    edit->addSeparator();
-    QAction *front =
-        edit->addAction(tr("Bring to &Front"), m_surface, &DesignSurface::bringSelectionToFront);
-    front->setShortcut(QKeySequence(tr("Ctrl+]")));
-    QAction *back =
-        edit->addAction(tr("Send to &Back"), m_surface, &DesignSurface::sendSelectionToBack);
-    back->setShortcut(QKeySequence(tr("Ctrl+[")));
-    edit->addSeparator();
-    QAction *properties =
-        edit->addAction(tr("P&roperties..."), this, &DesignerWindow::showPropertyPages);
-    properties->setShortcut(Qt::Key_F4);
-    m_selectionActions = {cut, copy, duplicate, remove, front, back, properties};
-    QToolBar *tools = findChild<QToolBar *>(QStringLiteral("designTools"));
-    tools->addSeparator();
-    tools->addActions({undo, redo, properties, remove});
-}
-
-void DesignerWindow::createViewMenu()
-{
-    QMenu *view = menuBar()->addMenu(tr("&View"));
-    QAction *grid = view->addAction(tr("&Grid"));
-    grid->setCheckable(true);
-    grid->setChecked(m_surface->isGridEnabled());
-    grid->setShortcut(QKeySequence(tr("Ctrl+G")));
-    connect(grid, &QAction::toggled, m_surface, &DesignSurface::setGridEnabled);
-    QAction *objects = m_objectDock->toggleViewAction();
-    objects->setText(tr("&Objects"));
-    objects->setShortcut(QKeySequence(tr("Ctrl+Alt+O")));
-    QAction *properties = m_gridDock->toggleViewAction();
-    properties->setText(tr("&Properties"));
-    properties->setShortcut(QKeySequence(tr("Ctrl+Alt+P")));
-    view->addActions({objects, properties});
-    view->addSeparator();
-    // Tab stays within the designed window, so the panes are reached with their own key.
-    QAction *pane = view->addAction(tr("&Next Pane"), this, &DesignerWindow::focusNextPane);
-    pane->setShortcut(Qt::Key_F6);
-}
-
-void DesignerWindow::focusNextPane()
-{
-    QList<QWidget *> panes{m_surface->keyboardTarget()};
-    for (QWidget *pane : {static_cast<QWidget *>(m_objects), static_cast<QWidget *>(m_grid)}) {
-        if (pane->isVisible())
-            panes.append(pane);
-    }
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < panes.size(); ++i) {
-        if (panes.at(i)->hasFocus())
-            at = i;
-    }
-    panes.at((at + 1) % panes.size())->setFocus(Qt::ShortcutFocusReason);
-}
-
-void DesignerWindow::createInsertMenu()
-{
-    QMenu *insert = menuBar()->addMenu(tr("&Insert"));
-    QAction *button = insert->addAction(tr("&LumoButton"), this, [this] {
-        m_surface->insertControl(QStringLiteral("Mirvale.LumoButton"));
-    });
-    button->setShortcut(QKeySequence(tr("Ctrl+Alt+B")));
-    QAction *border = insert->addAction(tr("&Border"), this, [this] {
-        m_surface->insertControl(QStringLiteral("Mirvale.Border"));
-    });
-    border->setShortcut(QKeySequence(tr("Ctrl+Alt+S")));
-    QToolBar *tools = findChild<QToolBar *>(QStringLiteral("designTools"));
-    tools->addSeparator();
-    tools->addActions({button, border});
 }
 
 bool DesignerWindow::open(const QString &path)
@@ -418,23 +286,6 @@ void DesignerWindow::rememberFile(const QString &path)
     updateRecentMenu();
 }
 
-void DesignerWindow::updateRecentMenu()
-{
-    m_recent->clear();
-    const QStringList files = recentFiles();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = files.at(i);
-        m_recent
-            ->addAction(tr("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this,
-                        [this, path] {
-                            if (maybeSave())
-                                open(path);
-                        })
-            ->setToolTip(path);
-    }
-    m_recent->setEnabled(!files.isEmpty());
-}
-
 void DesignerWindow::updateTitle()
 {
     QString name = tr("(no window)");
@@ -442,15 +293,6 @@ void DesignerWindow::updateTitle()
         name = m_path.isEmpty() ? tr("Untitled") : QFileInfo(m_path).fileName();
     setWindowTitle(tr("%1[*] - Mirvale Designer").arg(name));
     setWindowModified(m_surface->isModified());
-}
-
-void DesignerWindow::updateActions()
-{
-    const bool selected = !m_surface->selection().isEmpty();
-    m_save->setEnabled(m_surface->form() != nullptr);
-    m_saveAs->setEnabled(m_surface->form() != nullptr);
-    for (QAction *action : std::as_const(m_selectionActions))
-        action->setEnabled(selected);
 }
 
 void DesignerWindow::fail(const QString &title, const QString &message)
