@@ -11,9 +11,11 @@ namespace {
 
 constexpr unsigned long PressPause = 125;
 
-void callByName(QObject *target, const char *method, QGenericArgument argument = {})
+// The arguments are what Q_ARG makes, whose type differs between Qt versions.
+template <typename... Arguments>
+void callByName(QObject *target, const char *method, Arguments... arguments)
 {
-    if (!QMetaObject::invokeMethod(target, method, Qt::DirectConnection, argument))
+    if (!QMetaObject::invokeMethod(target, method, Qt::DirectConnection, arguments...))
         throw forms::RuntimeError(438, QStringLiteral("Object doesn't support this property or "
                                                       "method: %1")
                                            .arg(QString::fromLatin1(method)));

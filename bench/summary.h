@@ -13,6 +13,16 @@
 
 namespace benchsummary {
 
+// Whether a run ended without a time: Google Benchmark 1.8 and later say so by how it was
+// skipped, earlier versions with a flag.
+template <typename Run> bool endedWithoutTime(const Run &run)
+{
+    if constexpr (requires { run.error_occurred; })
+        return run.error_occurred;
+    else
+        return run.skipped != decltype(run.skipped){};
+}
+
 // Keeps each benchmark's median real time per call, in nanoseconds.
 class MedianCollector : public benchmark::ConsoleReporter
 {
@@ -21,7 +31,7 @@ public:
     {
         ConsoleReporter::ReportRuns(reports);
         for (const Run &run : reports) {
-            if (run.error_occurred) {
+            if (endedWithoutTime(run)) {
                 m_failed = true;
                 continue;
             }

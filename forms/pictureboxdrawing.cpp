@@ -78,15 +78,27 @@ void PictureBox::Print(const QString &text)
         m_currentX += TextWidth(text);
         return;
     }
-    Step print(Step::Text);
     qreal advance = 0;
-    print.shaped = m_text.shaped(text, &advance);
+    std::shared_ptr<const TextCache::Shaped> shaped = m_text.shaped(text, &advance);
+    // An underline or strikeout of text that takes no room (a control character on its own) is
+    // no line at all; Qt 6.4 drew it as a dot, later versions draw nothing. It is drawn plain.
+    const bool decorated = m_font.underline || m_font.strikethrough;
+    if (advance == 0 && decorated) {
+        StdFont plain = m_font;
+        plain.underline = plain.strikethrough = false;
+        m_text.select(plain);
+        shaped = m_text.shaped(text, &advance);
+    }
+    Step print(Step::Text);
+    print.shaped = std::move(shaped);
     if (!print.shaped) {
         print.font = m_text.font();
         print.text = text;
     }
     print.color = textColor();
     print.origin = QPointF(toPixelX(m_currentX), toPixelY(m_currentY) + m_text.ascent());
+    if (advance == 0 && decorated)
+        m_text.select(m_font);
     paintStep(std::move(print));
     m_currentX += float(advance * unitsPerPixelX());
 }

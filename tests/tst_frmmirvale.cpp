@@ -179,7 +179,7 @@ void tst_frmMirvale::show()
 {
     m_form->Show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QApplication::setActiveWindow(m_form.get());
+    m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 

@@ -109,7 +109,7 @@ bool tst_Idle::showWindow()
     m_window->Show();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         return false;
-    QApplication::setActiveWindow(m_window.get());
+    m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))
         return false;
     QCursor::setPos(farFromWindow(*m_window));

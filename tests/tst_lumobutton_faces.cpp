@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QTest>
 
 #include <memory>
@@ -143,7 +144,7 @@ const struct
     {"ligatures, serif", "2d753baa5129 24046b80cc3f 28524297b238 89e37e220e12 37e3a0df882c"},
     {"kerning, serif", "732cc298932f d34c9f3b14e6 df39ffce47b8 a4bd7dd6a78a cf91394da6d1"},
     {"combining, serif", "4a2f9db2630e 80b50fde5d2a 701ed5e291d8 b26afac56504 731891ca4e35"},
-    {"controls, serif", "e3b4fd3e0d27 bafc0080e3dd 3929fa5142dc f044bf5f97b4 1f637ed966d9"},
+    {"controls, serif", "e3b4fd3e0d27 bafc0080e3dd 584a0d795dba ff9b6c8fd6dc 1f637ed966d9"},
     {"plain, mono", "388f301d6e8e 1c3055c73359 ad17f806f5d1 3f1c6e674b14 de734d1054f0"},
     {"marker, mono", "06caea4e2c46 d1680e66dcda 9d0c4fb3d236 014df5969ab1 872554e6d91d"},
     {"double marker, mono", "5df3a1c8d7a3 7770dccb77cf 8ce58f85b475 b9e221812ee4 a2e2f2cf7600"},
@@ -252,6 +253,16 @@ const struct
      "263eaf0b2cfb 9c0353af7293 ee20bc305c63 4f21668d6580 99423b82df38"},
     {"size 15 x 15, alignment 2",
      "9c0353af7293 9c0353af7293 70dcde5f5750 4f21668d6580 9c0353af7293"},
+};
+
+// Where a Qt version draws the same steps otherwise. From Qt 6.8, a strikeout that Refresh draws
+// across a line separator in the middle of the caption leaves a pixel out where the separator is.
+const struct
+{
+    const char *row;
+    const char *hashes;
+} exactFacesSinceQt68[] = {
+    {"controls, serif", "e3b4fd3e0d27 bafc0080e3dd 584a0d795dba ff9b6c8fd6dc 7662440b7d17"},
 };
 
 } // namespace
@@ -646,6 +657,12 @@ void tst_LumoButtonFaces::exactPixels_data()
         for (const auto &face : exactFaces) {
             if (row == QLatin1String(face.row))
                 expected = QString::fromLatin1(face.hashes);
+        }
+        if (QLibraryInfo::version() >= QVersionNumber(6, 8)) {
+            for (const auto &face : exactFacesSinceQt68) {
+                if (row == QLatin1String(face.row))
+                    expected = QString::fromLatin1(face.hashes);
+            }
         }
         QTest::newRow(qPrintable(row)) << bag << size << expected;
     };

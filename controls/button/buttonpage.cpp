@@ -126,7 +126,7 @@ void ButtonPage::markChangedOnEdit()
     for (forms::TextBox *field : {txtCaption, txtDelta, txtAlignment, txtToolTopText})
         connect(field, &QLineEdit::textChanged, this, [this] { setChanged(true); });
     for (QCheckBox *box : {chkSwitch, chkValue})
-        connect(box, &QCheckBox::stateChanged, this, [this] { setChanged(true); });
+        connect(box, &QCheckBox::toggled, this, [this] { setChanged(true); });
     connect(cboMouse, &QComboBox::currentIndexChanged, this, [this] { setChanged(true); });
 }
 
