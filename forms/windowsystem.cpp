@@ -1,7 +1,9 @@
 #include "windowsystem.h"
 
 #include <QGuiApplication>
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
 #include <qpa/qplatformnativeinterface.h>
+#endif
 
 #include <dlfcn.h>
 
@@ -23,14 +25,29 @@ DisplayFlush waylandFlush()
     return flush;
 }
 
+// The program's Wayland connection; null on any other display server.
+void *waylandDisplay()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+#if QT_CONFIG(wayland)
+    const auto *wayland = qGuiApp->nativeInterface<QNativeInterface::QWaylandApplication>();
+    return wayland ? wayland->display() : nullptr;
+#else
+    return nullptr;
+#endif
+#else
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    return native ? native->nativeResourceForIntegration("wl_display") : nullptr;
+#endif
+}
+
 } // namespace
 
 void flushWindowSystem()
 {
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
-    void *display = native ? native->nativeResourceForIntegration("wl_display") : nullptr;
+    void *display = waylandDisplay();
     if (const DisplayFlush flush = waylandFlush(); flush && display)
         flush(display);
 }
