@@ -28,8 +28,12 @@ ensure_packages() {
 
 # What building needs.
 build_packages=(cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-base-private-dev libgl-dev qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev
+                libgl-dev qt6-tools-dev qt6-tools-dev-tools libqt6opengl6-dev
                 libfontconfig-dev fonts-dejavu-core fonts-liberation2)
+# Qt 6.4 (Debian 12) names the Wayland display only in a private header.
+if [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = bookworm ]; then
+    build_packages+=(qt6-base-private-dev)
+fi
 
 # Configures and builds into the given folder with the given build type and extra options.
 build_tree() {
