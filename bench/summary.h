@@ -38,10 +38,16 @@ public:
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (median || single)
-                m_medians[run.run_name.function_name] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) *
-                    1e9;
+                m_medians[keyOf(run)] = run.GetAdjustedRealTime() /
+                                        benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
         }
+    }
+
+    // "BM_open/500" for a benchmark with an argument, its name alone otherwise.
+    static std::string keyOf(const Run &run)
+    {
+        const std::string &args = run.run_name.args;
+        return run.run_name.function_name + (args.empty() ? "" : "/" + args);
     }
 
     std::optional<double> nanoseconds(const std::string &name) const

@@ -6,26 +6,47 @@
 #include <QPair>
 #include <QUndoCommand>
 
+#include <optional>
+
 class DesignSurface;
 
-// One edit of the designed window as the definitions before and after it, with the selection of
-// each; undo and redo put the window back to one of them.
+// What one edit changed in the designed window: the run of controls, in window order, from the
+// first that differs to the last, and the window's own name, settings and menus where they
+// differ. An edit of one control keeps that control twice, not the window twice.
+struct DefinitionChange
+{
+    static DefinitionChange between(const forms::FormDefinition &before,
+                                    const forms::FormDefinition &after);
+
+    bool isEmpty() const;
+    bool changesWindow() const { return windowBefore.has_value(); }
+    // Makes the change in a definition of the window as it stood on the other side of it.
+    void applyTo(forms::FormDefinition &definition, bool undo) const;
+
+    qsizetype first = 0;
+    QList<forms::ControlDefinition> controlsBefore;
+    QList<forms::ControlDefinition> controlsAfter;
+    // The window without its controls, when its own parts changed.
+    std::optional<forms::FormDefinition> windowBefore;
+    std::optional<forms::FormDefinition> windowAfter;
+};
+
+// One edit of the designed window as what it changed, with the selection on each side; undo and
+// redo make the change backwards or forwards.
 class DefinitionCommand : public QUndoCommand
 {
 public:
     using Keys = QList<QPair<QString, int>>;
 
-    DefinitionCommand(DesignSurface *surface, const QString &text,
-                      const forms::FormDefinition &before, const Keys &selectedBefore,
-                      const forms::FormDefinition &after, const Keys &selectedAfter);
+    DefinitionCommand(DesignSurface *surface, const QString &text, const DefinitionChange &change,
+                      const Keys &selectedBefore, const Keys &selectedAfter);
 
     void undo() override;
     void redo() override;
 
 private:
     DesignSurface *m_surface;
-    forms::FormDefinition m_before;
-    forms::FormDefinition m_after;
+    DefinitionChange m_change;
     Keys m_selectedBefore;
     Keys m_selectedAfter;
     // The edit has already been made when the step is pushed.

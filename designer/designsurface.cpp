@@ -14,19 +14,6 @@
 
 #include <cmath>
 
-namespace {
-
-bool sameDefinition(const forms::FormDefinition &a, const forms::FormDefinition &b)
-{
-    try {
-        return forms::writeDefinition(a) == forms::writeDefinition(b);
-    } catch (const forms::DefinitionError &) {
-        return false;
-    }
-}
-
-} // namespace
-
 DesignSurface::DesignSurface(QWidget *parent)
     : QWidget(parent), m_overlay(new SelectionOverlay(this)), m_undo(new QUndoStack(this))
 {
@@ -66,7 +53,10 @@ forms::Form *DesignSurface::build(const forms::FormDefinition &definition, const
         throw;
     }
     m_selection.clear();
+    emit controlsAboutToChange();
+    m_rebuilding = true;
     delete m_form;
+    m_rebuilding = false;
     m_form = form;
     m_source = source;
     makeInert(m_form);
@@ -122,10 +112,18 @@ float DesignSurface::clientHeight() const
 
 void DesignSurface::watchControl(QWidget *control)
 {
+    // Once for each control, however often the controls around it are rebuilt.
+    static constexpr char WatchedKey[] = "_designer_watched";
+    if (control->property(WatchedKey).toBool())
+        return;
+    control->setProperty(WatchedKey, true);
     if (auto *userControl = qobject_cast<forms::UserControl *>(control))
         connect(userControl, &forms::UserControl::propertyChanged, this,
                 [this] { setModified(true); });
-    connect(control, &QObject::destroyed, this, [this] { emit selectionChanged(); });
+    connect(control, &QObject::destroyed, this, [this] {
+        if (!m_rebuilding)
+            emit selectionChanged();
+    });
 }
 
 void DesignSurface::layOutOverlay()
@@ -162,20 +160,54 @@ void DesignSurface::applyDefinition(const forms::FormDefinition &edited, const Q
 void DesignSurface::recordEdit(const QString &step, const forms::FormDefinition &before,
                                const QList<QPair<QString, int>> &selectedBefore)
 {
-    const forms::FormDefinition after = definition();
-    if (sameDefinition(before, after))
+    const DefinitionChange change = DefinitionChange::between(before, definition());
+    if (change.isEmpty())
         return;
     const auto selectedAfter = selectionKeys();
-    m_undo->push(new DefinitionCommand(this, step, before,
+    m_undo->push(new DefinitionCommand(this, step, change,
                                        selectedBefore.isEmpty() ? selectedAfter : selectedBefore,
-                                       after, selectedAfter));
+                                       selectedAfter));
     setModified(true);
 }
 
 void DesignSurface::restore(const forms::FormDefinition &definition,
                             const QList<QPair<QString, int>> &keys)
 {
-    build(definition, m_source);
+    applyChange(DefinitionChange::between(this->definition(), definition), false, keys);
+}
+
+void DesignSurface::applyChange(const DefinitionChange &change, bool undo,
+                                const QList<QPair<QString, int>> &keys)
+{
+    if (change.changesWindow()) {
+        forms::FormDefinition changed = definition();
+        change.applyTo(changed, undo);
+        build(changed, m_source);
+    } else {
+        const auto &from = undo ? change.controlsAfter : change.controlsBefore;
+        const auto &to = undo ? change.controlsBefore : change.controlsAfter;
+        m_selection.clear();
+        emit controlsAboutToChange();
+        m_rebuilding = true;
+        try {
+            m_form->replaceControls(change.first, from.size(), to, m_source);
+        } catch (...) {
+            m_rebuilding = false;
+            emit controlsChanged();
+            throw;
+        }
+        m_rebuilding = false;
+        for (QWidget *control : m_form->controls())
+            watchControl(control);
+        layOutOverlay();
+        emit controlsChanged();
+    }
+    select(keys);
+}
+
+void DesignSurface::select(const QList<QPair<QString, int>> &keys)
+{
+    m_selection.clear();
     for (const auto &[name, index] : keys) {
         if (QWidget *control = m_form->control(name, index))
             m_selection.append(control);

@@ -9,6 +9,7 @@
 
 class QUndoStack;
 class SelectionOverlay;
+struct DefinitionChange;
 
 namespace forms {
 class Form;
@@ -79,8 +80,12 @@ public:
     // step when nothing changed).
     void recordEdit(const QString &step, const forms::FormDefinition &before,
                     const QList<QPair<QString, int>> &selectedBefore = {});
-    // For the undo stack: puts the window back to a definition.
+    // Makes the window what a definition stores, rebuilding only the controls that differ (the
+    // whole window when its own settings or menus differ), and selects `keys`.
     void restore(const forms::FormDefinition &definition, const QList<QPair<QString, int>> &keys);
+    // For the undo stack: makes a change forwards or backwards and selects `keys`.
+    void applyChange(const DefinitionChange &change, bool undo,
+                     const QList<QPair<QString, int>> &keys);
     QList<QPair<QString, int>> selectionKeys() const;
 
     // The controls that lie wholly outside the client area, by display name.
@@ -106,6 +111,8 @@ public:
 signals:
     void selectionChanged();
     void modifiedChanged(bool modified);
+    // Controls are about to be destroyed and rebuilt: lists of them let go of them first.
+    void controlsAboutToChange();
     // Controls were added, removed, renamed or rebuilt.
     void controlsChanged();
 
@@ -119,6 +126,7 @@ private:
     forms::Form *build(const forms::FormDefinition &definition, const QString &source);
     void makeInert(forms::Form *form);
     void watchControl(QWidget *control);
+    void select(const QList<QPair<QString, int>> &keys);
     QWidget *controlAt(const QPoint &point) const;
     int handleAt(const QPoint &point, QWidget **control) const;
     QString uniqueName(const QString &base) const;
@@ -139,6 +147,8 @@ private:
     QList<QPointer<QWidget>> m_selection;
     bool m_modified = false;
     bool m_grid = true;
+    // While controls are destroyed to be rebuilt, their ends are no selection change.
+    bool m_rebuilding = false;
 
     // The pointer drag in progress.
     QPoint m_pressPoint;

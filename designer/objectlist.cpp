@@ -25,6 +25,7 @@ ObjectList::ObjectList(DesignSurface *surface, QWidget *parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformRowHeights(true);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(surface, &DesignSurface::controlsAboutToChange, this, &ObjectList::forget);
     connect(surface, &DesignSurface::controlsChanged, this, &ObjectList::rebuild);
     connect(surface, &DesignSurface::selectionChanged, this, &ObjectList::showSelection);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &ObjectList::takeSelection);
@@ -39,21 +40,32 @@ QList<QWidget *> ObjectList::listedControls() const
     return controls;
 }
 
-void ObjectList::rebuild()
+// Emptied before the controls go, so that their ends do not each walk the list.
+void ObjectList::forget()
 {
     m_updating = true;
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
     clear();
+    m_updating = false;
+}
+
+void ObjectList::rebuild()
+{
+    forget();
+    m_updating = true;
     for (QWidget *control : m_surface->controlsInTabOrder()) {
         auto *item = new QTreeWidgetItem(
             this, {DesignSurface::displayName(control), forms::controlClassName(control)});
         item->setData(0, Qt::UserRole, QVariant::fromValue(QPointer<QWidget>(control)));
         // The control disappears from the list the moment it goes.
-        connect(control, &QObject::destroyed, this, [this] {
+        m_connections.append(connect(control, &QObject::destroyed, this, [this] {
             for (int i = topLevelItemCount() - 1; i >= 0; --i) {
                 if (!controlOf(topLevelItem(i)))
                     delete takeTopLevelItem(i);
             }
-        });
+        }));
     }
     m_updating = false;
     showSelection();

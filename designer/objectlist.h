@@ -18,10 +18,12 @@ public:
     QList<QWidget *> listedControls() const;
 
 private:
+    void forget();
     void rebuild();
     void showSelection();
     void takeSelection();
 
     DesignSurface *m_surface;
     bool m_updating = false;
+    QList<QMetaObject::Connection> m_connections;
 };

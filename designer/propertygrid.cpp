@@ -375,8 +375,7 @@ void PropertyGrid::writeControlEntry(QWidget *control, const QString &name, cons
     int tabIndex = forms::tabIndexOf(control);
     if (name == u"Name") {
         newName = forms::toText(value).trimmed();
-        static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_]{0,39}$"));
-        if (!identifier.match(newName).hasMatch())
+        if (!forms::isControlName(newName))
             throw forms::RuntimeError::invalidPropertyValue();
     } else if (name == u"Index") {
         newIndex = forms::toInteger(value);

@@ -6,6 +6,7 @@
 #include "stdfont.h"
 #include "stdpicture.h"
 
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -18,7 +19,6 @@ namespace {
 using namespace definitionxml;
 
 // Limits that keep a hostile file from exhausting memory or time.
-constexpr int MaxControls = 10000;
 constexpr int MaxEntries = 1000;
 constexpr int MaxMenuItems = 1000;
 
@@ -38,11 +38,11 @@ public:
             fail(QStringLiteral("no <window> element"));
         if (m_xml.name() != u"window")
             fail(QStringLiteral("expected <window>, found <%1>").arg(m_xml.name()));
-        definition.name = requiredAttribute(QStringLiteral("name"));
+        definition.name = requiredName();
         while (nextElement()) {
             const QStringView element = m_xml.name();
             if (element == u"setting")
-                readEntry(definition.settings);
+                readEntry(definition.settings, true);
             else if (element == u"menu")
                 definition.menus.append(readMenu(1));
             else if (element == u"control")
@@ -68,6 +68,10 @@ private:
                 if (!m_xml.isWhitespace())
                     fail(QStringLiteral("unexpected text \"%1\"").arg(m_xml.text().left(40)));
                 break;
+            case QXmlStreamReader::DTD:
+            case QXmlStreamReader::EntityReference:
+                refuseDocumentType();
+                break;
             default:
                 break;
             }
@@ -82,8 +86,17 @@ private:
             const auto token = m_xml.readNext();
             if (token == QXmlStreamReader::StartElement)
                 fail(QStringLiteral("unexpected <%1> after </window>").arg(m_xml.name()));
+            if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference)
+                refuseDocumentType();
         }
         checkXml();
+    }
+
+    // A definition declares nothing: entities could expand without bound or name other files.
+    [[noreturn]] void refuseDocumentType() const
+    {
+        fail(QStringLiteral("a document type or entity declaration, which a definition may not "
+                            "have"));
     }
 
     void checkXml()
@@ -115,10 +128,25 @@ private:
         return validText(attributes.value(name).toString());
     }
 
+    QString requiredName()
+    {
+        const QString name = requiredAttribute(QStringLiteral("name"));
+        if (!isControlName(name))
+            fail(QStringLiteral("\"%1\" is not a name: a letter, then letters, digits and "
+                                "underscores, at most %2 in all")
+                     .arg(name.left(40))
+                     .arg(MaxNameLength));
+        return name;
+    }
+
     // The XML reader passes on a lone surrogate from a UTF-16 file. That is no character, and
     // the definition could not be written back.
     QString validText(const QString &text) const
     {
+        if (text.size() > MaxTextLength)
+            fail(QStringLiteral("a text of %1 characters, more than %2")
+                     .arg(text.size())
+                     .arg(MaxTextLength));
         if (!QStringView(text).isValidUtf16())
             fail(QStringLiteral("text that is not valid Unicode"));
         return text;
@@ -139,14 +167,20 @@ private:
         return value;
     }
 
-    float twipsAttribute(const QString &name)
+    // A position (`least` -MaxExtentTwips) or a size (`least` 0) in twips.
+    float twipsAttribute(const QString &name, float least)
     {
         const QString text = requiredAttribute(name);
         bool ok = false;
         const float value = text.toFloat(&ok);
-        if (!ok || !std::isfinite(value) || std::fabs(value) > 1.0e7f)
-            fail(QStringLiteral("\"%1\" is not a position in twips: \"%2\"")
-                     .arg(name, text.left(40)));
+        if (!ok || !std::isfinite(value))
+            fail(
+                QStringLiteral("\"%1\" is not a number of twips: \"%2\"").arg(name, text.left(40)));
+        if (value < least || value > MaxExtentTwips)
+            fail(QStringLiteral("\"%1\" is %2 twips, outside %3 to %4")
+                     .arg(name, text.left(40))
+                     .arg(double(least))
+                     .arg(double(MaxExtentTwips)));
         return value;
     }
 
@@ -176,22 +210,25 @@ private:
         control.line = int(m_xml.lineNumber());
         control.column = int(m_xml.columnNumber());
         control.className = requiredAttribute(QStringLiteral("class"));
-        control.name = requiredAttribute(QStringLiteral("name"));
+        control.name = requiredName();
         control.index = intAttribute(QStringLiteral("index"), -1);
         m_control = control.displayName();
         if (control.index < -1 || control.index > 32767)
             fail(QStringLiteral("index %1 is outside 0 to 32767").arg(control.index));
-        for (const ControlDefinition &other : std::as_const(definition.controls)) {
-            if (other.name.compare(control.name, Qt::CaseInsensitive) == 0 &&
-                other.index == control.index)
-                fail(QStringLiteral("a control of this name is already defined"));
-        }
-        control.rect = {
-            twipsAttribute(QStringLiteral("left")), twipsAttribute(QStringLiteral("top")),
-            twipsAttribute(QStringLiteral("width")), twipsAttribute(QStringLiteral("height"))};
-        if (control.rect.width < 0 || control.rect.height < 0)
-            fail(QStringLiteral("a negative size"));
+        const QPair<QString, int> key(control.name.toLower(), control.index);
+        if (m_controlKeys.contains(key))
+            fail(QStringLiteral("a control of this name is already defined"));
+        m_controlKeys.insert(key);
+        const float farthest = -MaxExtentTwips;
+        control.rect = {twipsAttribute(QStringLiteral("left"), farthest),
+                        twipsAttribute(QStringLiteral("top"), farthest),
+                        twipsAttribute(QStringLiteral("width"), 0),
+                        twipsAttribute(QStringLiteral("height"), 0)};
         control.tabIndex = intAttribute(QStringLiteral("tabindex"), 0, true);
+        if (control.tabIndex < 0 || control.tabIndex > MaxTabIndex)
+            fail(QStringLiteral("tab index %1 is outside 0 to %2")
+                     .arg(control.tabIndex)
+                     .arg(MaxTabIndex));
         while (nextElement()) {
             const QStringView element = m_xml.name();
             if (element == u"setting")
@@ -205,7 +242,7 @@ private:
         definition.controls.append(control);
     }
 
-    void readEntry(PropertyBag &bag)
+    void readEntry(PropertyBag &bag, bool window = false)
     {
         if (bag.entries().size() >= MaxEntries)
             fail(QStringLiteral("more than %1 entries").arg(MaxEntries));
@@ -226,8 +263,30 @@ private:
                 fail(m_xml.errorString());
             value = parseValue(type, text, attributes);
         }
+        if (window)
+            checkWindowSetting(name, value);
         bag.append(name, value);
         m_entry.clear();
+    }
+
+    // The window's place and client size are numbers of twips within the limits.
+    void checkWindowSetting(const QString &name, const QVariant &value) const
+    {
+        const bool size = name.compare(u"ClientWidth", Qt::CaseInsensitive) == 0 ||
+                          name.compare(u"ClientHeight", Qt::CaseInsensitive) == 0;
+        const bool place = name.compare(u"ClientLeft", Qt::CaseInsensitive) == 0 ||
+                           name.compare(u"ClientTop", Qt::CaseInsensitive) == 0;
+        if (!size && !place)
+            return;
+        const PropertyBag::Kind kind = PropertyBag::kindOf(value);
+        if (kind != PropertyBag::Kind::Short && kind != PropertyBag::Kind::Long)
+            fail(QStringLiteral("a number of twips is stored as an integer or long"));
+        const double least = size ? 0 : -MaxExtentTwips;
+        if (value.toDouble() < least || value.toDouble() > MaxExtentTwips)
+            fail(QStringLiteral("%1 twips, outside %2 to %3")
+                     .arg(value.toLongLong())
+                     .arg(least)
+                     .arg(double(MaxExtentTwips)));
     }
 
     QVariant parseValue(const QString &type, const QString &text,
@@ -337,6 +396,8 @@ private:
     QString m_source;
     QString m_control;
     QString m_entry;
+    // The controls read so far by name (in lower case) and index.
+    QSet<QPair<QString, int>> m_controlKeys;
 };
 
 } // namespace

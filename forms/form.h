@@ -82,6 +82,12 @@ public:
     // Places a control created after loading (as a designer does) among the window's controls.
     void addControl(QWidget *control, const QString &name, int index, int tabIndex);
     void removeControl(QWidget *control);
+    // Makes the `count` controls from `first` on (in window order) what the definitions store,
+    // in that order and in their place in the stacking and tab order: a control stored alike but
+    // for its place and tab index keeps its widget and moves; the others are built anew and the
+    // rest go. Throws DefinitionError as LoadDefinition does, and then nothing changes.
+    void replaceControls(qsizetype first, qsizetype count,
+                         const QList<ControlDefinition> &definitions, const QString &source);
 
 protected:
     virtual void Form_Load() {}
@@ -99,7 +105,11 @@ protected:
 private:
     void Load();
     void createMenus(const QList<MenuDefinition> &menus);
-    void createControl(const ControlDefinition &definition, const QString &source);
+    QWidget *createControl(const ControlDefinition &definition, const QString &source);
+    ControlDefinition savedControl(const QWidget *widget) const;
+    QList<QWidget *> builtControls(const QList<ControlDefinition> &definitions,
+                                   const QList<QWidget *> &reusable, const QString &source);
+    void stackInOrder(qsizetype first, qsizetype count);
     void applyTabOrder();
     QSize frameExtra() const;
     void sizeForFirstShow();

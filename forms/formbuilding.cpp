@@ -4,6 +4,7 @@
 #include "controlkeys.h"
 #include "controlregistry.h"
 #include "conversions.h"
+#include "fieldnames.h"
 #include "runtimeerror.h"
 #include "twips.h"
 #include "usercontrol.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QMenuBar>
 #include <QMetaProperty>
+#include <QMultiHash>
 
 #include <algorithm>
 #include <optional>
@@ -66,7 +68,7 @@ void applySettings(QWidget *widget, const ControlDefinition &definition, const Q
 
 } // namespace
 
-void Form::createControl(const ControlDefinition &definition, const QString &source)
+QWidget *Form::createControl(const ControlDefinition &definition, const QString &source)
 {
     const QString place =
         definition.line > 0
@@ -100,6 +102,7 @@ void Form::createControl(const ControlDefinition &definition, const QString &sou
             where +
             QStringLiteral("%1 (run-time error %2)").arg(error.description()).arg(error.number()));
     }
+    return widget;
 }
 
 void Form::addControl(QWidget *control, const QString &name, int index, int tabIndex)
@@ -129,38 +132,121 @@ void Form::applyTabOrder()
         QWidget::setTabOrder(ordered[i - 1], ordered[i]);
 }
 
+ControlDefinition Form::savedControl(const QWidget *widget) const
+{
+    ControlDefinition control;
+    control.className = controlClassName(widget);
+    control.name = widget->objectName();
+    control.index = widget->property("Index").toInt();
+    control.rect = twipsGeometry(widget);
+    control.tabIndex = tabIndexOf(widget);
+    const QStringList settingNames = widget->property(SettingsKey).toStringList();
+    for (const QString &name : settingNames)
+        control.settings.append(name, widget->property(name.toLatin1().constData()));
+    if (const auto *userControl = qobject_cast<const UserControl *>(widget)) {
+        control.properties.append(QStringLiteral("_extentx"),
+                                  QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
+        control.properties.append(
+            QStringLiteral("_extenty"),
+            QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
+        // The container keeps the names in lower case; lookups ignore case anyway.
+        PropertyBag own;
+        userControl->WriteProperties(own);
+        for (const PropertyBag::Entry &entry : own.entries())
+            control.properties.append(entry.name.toLower(), entry.value);
+    }
+    return control;
+}
+
 FormDefinition Form::SaveDefinition() const
 {
     FormDefinition definition = m_definition;
     definition.controls.clear();
     for (const auto &widget : m_controls) {
-        if (!widget)
-            continue;
-        ControlDefinition control;
-        control.className = controlClassName(widget);
-        control.name = widget->objectName();
-        control.index = widget->property("Index").toInt();
-        control.rect = twipsGeometry(widget);
-        control.tabIndex = tabIndexOf(widget);
-        const QStringList settingNames = widget->property(SettingsKey).toStringList();
-        for (const QString &name : settingNames)
-            control.settings.append(name, widget->property(name.toLatin1().constData()));
-        if (const auto *userControl = qobject_cast<const UserControl *>(widget)) {
-            control.properties.append(
-                QStringLiteral("_extentx"),
-                QVariant::fromValue<qint32>(twipsToHimetric(control.rect.width)));
-            control.properties.append(
-                QStringLiteral("_extenty"),
-                QVariant::fromValue<qint32>(twipsToHimetric(control.rect.height)));
-            // The container keeps the names in lower case; lookups ignore case anyway.
-            PropertyBag own;
-            userControl->WriteProperties(own);
-            for (const PropertyBag::Entry &entry : own.entries())
-                control.properties.append(entry.name.toLower(), entry.value);
-        }
-        definition.controls.append(control);
+        if (widget)
+            definition.controls.append(savedControl(widget));
     }
     return definition;
+}
+
+void Form::replaceControls(qsizetype first, qsizetype count,
+                           const QList<ControlDefinition> &definitions, const QString &source)
+{
+    QList<QWidget *> standing = controls();
+    Q_ASSERT(first >= 0 && count >= 0 && first + count <= standing.size());
+    const QList<QWidget *> replaced = standing.mid(first, count);
+    const QList<QWidget *> built = builtControls(definitions, replaced, source);
+    for (QWidget *widget : replaced) {
+        if (!built.contains(widget))
+            delete widget;
+    }
+    standing.remove(first, count);
+    for (qsizetype i = 0; i < built.size(); ++i)
+        standing.insert(first + i, built[i]);
+    m_controls = QList<QPointer<QWidget>>(standing.cbegin(), standing.cend());
+    stackInOrder(first, built.size());
+    applyTabOrder();
+    nameFieldsByLabels(controls());
+}
+
+// The widgets for the definitions, in their order: one of `reusable` where it is stored alike
+// but for its place, a new one otherwise. A failure takes back what was built.
+QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions,
+                                     const QList<QWidget *> &reusable, const QString &source)
+{
+    QMultiHash<QPair<QString, int>, qsizetype> available;
+    QList<ControlDefinition> saved;
+    for (qsizetype i = 0; i < reusable.size(); ++i) {
+        saved.append(savedControl(reusable[i]));
+        available.insert({saved[i].name, saved[i].index}, i);
+    }
+    const auto reuse = [&](const ControlDefinition &definition) -> QWidget * {
+        for (auto it = available.find({definition.name, definition.index});
+             it != available.end() && it.key() == QPair(definition.name, definition.index); ++it) {
+            if (saved[*it].sameApartFromPlace(definition)) {
+                QWidget *widget = reusable[*it];
+                available.erase(it);
+                return widget;
+            }
+        }
+        return nullptr;
+    };
+    QList<QWidget *> built;
+    QList<QWidget *> created;
+    const qsizetype kept = m_controls.size();
+    try {
+        for (const ControlDefinition &definition : definitions) {
+            if (QWidget *widget = reuse(definition)) {
+                setTwipsGeometry(widget, definition.rect);
+                setTabIndex(widget, definition.tabIndex);
+                built.append(widget);
+            } else {
+                created.append(createControl(definition, source));
+                built.append(created.last());
+            }
+        }
+    } catch (...) {
+        qDeleteAll(created);
+        m_controls.resize(kept);
+        throw;
+    }
+    m_controls.resize(kept);
+    for (QWidget *widget : std::as_const(created)) {
+        if (isVisible() && !widget->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            widget->show();
+    }
+    return built;
+}
+
+// The window stacks its controls in their stored order, the last on top.
+void Form::stackInOrder(qsizetype first, qsizetype count)
+{
+    for (qsizetype i = first + count - 1; i >= first; --i) {
+        if (i + 1 < m_controls.size())
+            m_controls[i]->stackUnder(m_controls[i + 1]);
+        else
+            m_controls[i]->raise();
+    }
 }
 
 } // namespace forms

@@ -40,6 +40,11 @@ struct ControlDefinition
 
     // "cmdAction(1)" or "txtStock", as messages name a control.
     QString displayName() const;
+    // Whether the other is the same control, stored alike, wherever it stands: the same class,
+    // name, index, settings and stored set, extent aside.
+    bool sameApartFromPlace(const ControlDefinition &other) const;
+    // Whether the other is stored exactly alike, place and tab index included.
+    bool sameAs(const ControlDefinition &other) const;
 };
 
 // A stored window: its own settings (client size, start-up position, icon), its menus and its
@@ -64,10 +69,27 @@ private:
     QString m_message;
 };
 
+// What a definition may hold; beyond these it is refused with the place that goes past them.
 // The largest definition read; a larger file is refused before it is read.
 constexpr qsizetype MaxDefinitionSize = 32 * 1024 * 1024;
 // Menus nested deeper than this are refused.
 constexpr int MaxMenuDepth = 8;
+// The most controls a window holds.
+constexpr int MaxControls = 10000;
+// The widest and highest client area or control, and the farthest a control stands from the
+// client area's corner either way, in twips: 16,384 pixels at 96 dots per inch, wider than any
+// screen shows.
+constexpr float MaxExtentTwips = 16384 * 15;
+// A control's name is an identifier of at most this many characters: a letter, then letters,
+// digits and underscores.
+constexpr int MaxNameLength = 40;
+// The longest caption or other stored text, in UTF-16 code units.
+constexpr qsizetype MaxTextLength = 65535;
+// Tab indexes run from 0 to this.
+constexpr int MaxTabIndex = 32767;
+
+// Whether a name is a control's name: an identifier of at most MaxNameLength characters.
+bool isControlName(const QString &name);
 
 // Reads a definition written in the window-definition XML format. `source` names the file in
 // error messages. Throws DefinitionError.

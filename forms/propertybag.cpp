@@ -4,6 +4,8 @@
 #include "stdfont.h"
 #include "stdpicture.h"
 
+#include <algorithm>
+
 namespace forms {
 
 namespace {
@@ -33,6 +35,15 @@ bool PropertyBag::sameValue(const QVariant &a, const QVariant &b)
     if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
         return a.toString() == b.toString();
     return false;
+}
+
+bool PropertyBag::sameEntries(const PropertyBag &other) const
+{
+    return std::equal(m_entries.cbegin(), m_entries.cend(), other.m_entries.cbegin(),
+                      other.m_entries.cend(), [](const Entry &a, const Entry &b) {
+                          return a.name == b.name && kindOf(a.value) == kindOf(b.value) &&
+                                 sameValue(a.value, b.value);
+                      });
 }
 
 PropertyBag::Kind PropertyBag::kindOf(const QVariant &value)

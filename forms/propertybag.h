@@ -39,6 +39,9 @@ public:
     // Whether two values are the same for WriteProperty: numbers and Booleans by value (True is
     // -1), text exactly, fonts and pictures by content.
     static bool sameValue(const QVariant &a, const QVariant &b);
+    // Whether two bags store the same: the same names in the same order, each value of the same
+    // kind and the same for WriteProperty, so that both are written the same.
+    bool sameEntries(const PropertyBag &other) const;
 
     // The kind a value is stored as: a value of any other type is stored as its text.
     enum class Kind { Text, Short, Long, UnsignedLong, Boolean, Font, Picture };

@@ -19,6 +19,8 @@ struct StdPicture::Shared
 namespace {
 
 constexpr int MaximumSide = 4096;
+// An icon file with more images than this is refused: each would be decoded for the window's icon.
+constexpr int MaximumIconImages = 256;
 
 // A stored picture is small; anything that claims to be huge is refused before it is decoded.
 void limit(QImageReader &reader)
@@ -81,6 +83,14 @@ StdPicture StdPicture::read(const QByteArray &data, QString *error, bool decodeN
                          .arg(claimed.width())
                          .arg(claimed.height())
                          .arg(MaximumSide);
+        return picture;
+    }
+    const bool icon = data.startsWith(QByteArrayView("\0\0\1\0", 4));
+    if (icon && reader.imageCount() > MaximumIconImages) {
+        if (error)
+            *error = QStringLiteral("an icon of %1 images, more than %2")
+                         .arg(reader.imageCount())
+                         .arg(MaximumIconImages);
         return picture;
     }
     // A format that cannot tell its size from the header is decoded now.

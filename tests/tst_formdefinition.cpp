@@ -8,6 +8,7 @@
 #include "stdpicture.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -69,6 +70,101 @@ QByteArray onePixelPng()
     QImage image(1, 1, QImage::Format_ARGB32);
     image.fill(Qt::red);
     return forms::StdPicture::fromImage(image).data().toBase64();
+}
+
+// An icon file whose directory lists `count` images, all of them the same small picture.
+QByteArray iconOfImages(int count)
+{
+    const QByteArray png = QByteArray::fromBase64(onePixelPng());
+    QByteArray icon;
+    QDataStream stream(&icon, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream << quint16(0) << quint16(1) << quint16(count);
+    for (int i = 0; i < count; ++i)
+        stream << quint8(1) << quint8(1) << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+               << quint32(png.size()) << quint32(6 + 16 * count);
+    return (icon + png).toBase64();
+}
+
+QByteArray controlAt(const QByteArray &name, const QByteArray &left, const QByteArray &width,
+                     const QByteArray &tabIndex = "0")
+{
+    return "<control class=\"Label\" name=\"" + name + "\" left=\"" + left +
+           "\" top=\"0\" width=\"" + width + "\" height=\"10\" tabindex=\"" + tabIndex + "\"/>";
+}
+
+QByteArray windowSetting(const QByteArray &name, const QByteArray &type, const QByteArray &value)
+{
+    return window("<setting name=\"" + name + "\" type=\"" + type + "\">" + value + "</setting>");
+}
+
+// Files written to do harm: each is refused with a message that says where and why.
+void addHostileRows(const QByteArray &control)
+{
+    auto property = [&](const QByteArray &p) { return window(control + p + "</control>"); };
+    for (const char *value : {"1000000000", "-1"})
+        QTest::addRow("client width %s", value)
+            << windowSetting("ClientWidth", "long", value)
+            << QStringList{"entry 'ClientWidth'", "outside 0 to 245760"};
+    QTest::newRow("client width 2^31") << windowSetting("ClientHeight", "long", "2147483648")
+                                       << QStringList{"entry 'ClientHeight'", "32-bit"};
+    QTest::newRow("client width as text") << windowSetting("ClientWidth", "string", "abc")
+                                          << QStringList{"entry 'ClientWidth'", "integer or long"};
+    QTest::newRow("client place far off") << windowSetting("ClientLeft", "long", "-300000")
+                                          << QStringList{"entry 'ClientLeft'", "outside"};
+    for (const char *value : {"1e9", "2147483648", "nan", "inf", "-inf"}) {
+        QTest::addRow("control width %s", value)
+            << window(controlAt("l", "0", value)) << QStringList{"control 'l'", "\"width\""};
+        QTest::addRow("control left %s", value)
+            << window(controlAt("l", value[0] == '-' ? QByteArray(value) : "-" + QByteArray(value),
+                                "10"))
+            << QStringList{"control 'l'", "\"left\""};
+    }
+    QTest::newRow("tab index out of range") << window(controlAt("l", "0", "10", "40000"))
+                                            << QStringList{"control 'l'", "tab index 40000"};
+    QTest::newRow("negative tab index")
+        << window(controlAt("l", "0", "10", "-1")) << QStringList{"control 'l'", "tab index -1"};
+    QByteArray many;
+    for (int i = 0; i < 100000; ++i)
+        many += controlAt("l" + QByteArray::number(i), "0", "10");
+    QTest::newRow("100,000 controls") << window(many) << QStringList{"more than 10000 controls"};
+    QTest::newRow("a name of 4 MiB") << window(controlAt(QByteArray(4 << 20, 'a'), "0", "10"))
+                                     << QStringList{"a text of 4194304 characters"};
+    QTest::newRow("a name that is no identifier")
+        << window(controlAt("2nd", "0", "10")) << QStringList{"\"2nd\" is not a name"};
+    QTest::newRow("a caption of 4 MiB") << property("<property name=\"caption\" type=\"string\">" +
+                                                    QByteArray(4 << 20, 'a') + "</property>")
+                                        << QStringList{"entry 'caption'", "more than 65535"};
+    QTest::newRow("deeply nested elements")
+        << property("<property name=\"caption\" type=\"string\">" +
+                    QByteArray("<b>").repeated(100000) + "</property>")
+        << QStringList{"entry 'caption'"};
+    QTest::newRow("a document type")
+        << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE window><window name=\"w\"/>")
+        << QStringList{"f.xml:1:", "document type"};
+    QTest::newRow("entities that expand")
+        << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE window [<!ENTITY a \"aaaaaaaaaa\">"
+                      "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+                      "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]><window name=\"w\"><setting "
+                      "name=\"Caption\" type=\"string\">&c;&c;&c;</setting></window>")
+        << QStringList{"document type"};
+    QTest::newRow("an external entity")
+        << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE window [<!ENTITY x SYSTEM "
+                      "\"file:///etc/passwd\">]><window name=\"w\"><setting name=\"Caption\" "
+                      "type=\"string\">&x;</setting></window>")
+        << QStringList{"document type"};
+    QTest::newRow("a picture claiming 65535 x 65535")
+        << property("<property name=\"picture\" type=\"picture\">iVBORw0KGgoAAAANSUhEUgAA//"
+                    "8AAP//CAYAAAC2BdlQAAAADElEQVR4nGNgoAwAAABAAAG3NHzvAAAAAElFTkSuQmCC</property>")
+        << QStringList{"entry 'picture'", "65535 x 65535"};
+    QTest::newRow("an icon of 5,000 images")
+        << property("<property name=\"picture\" type=\"picture\">" + iconOfImages(5000) +
+                    "</property>")
+        << QStringList{"entry 'picture'", "5000 images"};
+    QTest::newRow("duplicate name and index, differently cased")
+        << window(control + "</control>" + QByteArray(control).replace("\"cmd\"", "\"CMD\"") +
+                  "</control>")
+        << QStringList{"control 'CMD(1)'", "already defined"};
 }
 
 } // namespace
@@ -377,7 +473,7 @@ void tst_FormDefinition::malformed_data()
     QTest::newRow("negative size")
         << window("<control class=\"Label\" name=\"l\" left=\"0\" top=\"0\" width=\"-1\" "
                   "height=\"1\" tabindex=\"0\"/>")
-        << QStringList{"control 'l'", "negative"};
+        << QStringList{"control 'l'", "outside 0 to 245760"};
     QTest::newRow("bad integer") << property(
                                         "<property name=\"delta\" type=\"integer\">abc</property>")
                                  << QStringList{"f.xml:3:", "control 'cmd(1)'", "entry 'delta'",
@@ -421,6 +517,7 @@ void tst_FormDefinition::malformed_data()
                                     << QStringList{"nested deeper"};
     QTest::newRow("text after the window")
         << QByteArray("<window name=\"w\"/><window name=\"v\"/>") << QStringList{"f.xml:1:"};
+    addHostileRows(control);
     const QString unpaired(QChar(0xDC00));
     QTest::newRow("unpaired surrogate in a text")
         << utf16File("<?xml version=\"1.0\" encoding=\"UTF-16\"?><window name=\"w\"><setting "
