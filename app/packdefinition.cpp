@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -19,14 +20,24 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: mirvale_packdefinition DEFINITION.xml OUTPUT\n");
         return 2;
     }
+    if (QFileInfo info(arguments[1]); info.exists() && !info.isFile()) {
+        std::fprintf(stderr, "%s: not a regular file\n", qPrintable(arguments[1]));
+        return 1;
+    }
     QFile input(arguments[1]);
     if (!input.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(arguments[1]), qPrintable(input.errorString()));
         return 1;
     }
+    // The same limit as the program's: too large a file, or one that never ends, is not read.
+    if (!input.isSequential() && input.size() > forms::MaxDefinitionSize) {
+        std::fprintf(stderr, "%s: larger than %lld bytes\n", qPrintable(arguments[1]),
+                     static_cast<long long>(forms::MaxDefinitionSize));
+        return 1;
+    }
     try {
-        const QByteArray packed =
-            forms::packDefinition(forms::readDefinition(input.readAll(), arguments[1]));
+        const QByteArray packed = forms::packDefinition(
+            forms::readDefinition(input.read(forms::MaxDefinitionSize + 1), arguments[1]));
         QSaveFile output(arguments[2]);
         if (!output.open(QIODevice::WriteOnly) || output.write(packed) != packed.size() ||
             !output.commit()) {

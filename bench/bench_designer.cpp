@@ -26,6 +26,7 @@
 namespace {
 
 const int Sizes[] = {16, 500, 2000};
+constexpr double MaxBytesPerMove = 4096;
 
 forms::FormDefinition calculatorWindow()
 {
@@ -246,9 +247,11 @@ int main(int argc, char *argv[])
         figure("one arrow-key move", "BM_move", 16e6);
         figure("one undo", "BM_undo", 16e6);
         const Memory &kept = memory[controls];
-        std::printf("  %-44s %9.0f B   (the file: %.0f B)\n",
+        // What a move changed is one control's entry, whatever the window holds.
+        std::printf("  %-44s %9.0f B   (target <= %.0f B; the whole file: %.0f B)\n",
                     (std::to_string(controls) + " controls: memory per kept move").c_str(),
-                    kept.bytesPerMove, kept.definitionBytes);
+                    kept.bytesPerMove, MaxBytesPerMove, kept.definitionBytes);
+        met = met && kept.bytesPerMove <= MaxBytesPerMove;
         std::printf("  %-44s %12s\n",
                     (std::to_string(controls) + " controls: undoing 1,000 moves").c_str(),
                     kept.undoneToOpened ? "the file" : "NOT the file");

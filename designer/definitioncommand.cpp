@@ -58,6 +58,16 @@ bool DefinitionChange::isEmpty() const
     return !changesWindow() && controlsBefore.isEmpty() && controlsAfter.isEmpty();
 }
 
+bool DefinitionChange::onlyPlacesChange() const
+{
+    return !changesWindow() &&
+           std::equal(controlsBefore.cbegin(), controlsBefore.cend(), controlsAfter.cbegin(),
+                      controlsAfter.cend(),
+                      [](const forms::ControlDefinition &a, const forms::ControlDefinition &b) {
+                          return a.tabIndex == b.tabIndex && a.sameApartFromPlace(b);
+                      });
+}
+
 void DefinitionChange::applyTo(forms::FormDefinition &definition, bool undo) const
 {
     const auto &from = undo ? controlsAfter : controlsBefore;

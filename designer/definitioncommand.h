@@ -20,6 +20,8 @@ struct DefinitionChange
 
     bool isEmpty() const;
     bool changesWindow() const { return windowBefore.has_value(); }
+    // Whether the controls only moved or changed size, each where it stood in window order.
+    bool onlyPlacesChange() const;
     // Makes the change in a definition of the window as it stood on the other side of it.
     void applyTo(forms::FormDefinition &definition, bool undo) const;
 

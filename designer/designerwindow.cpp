@@ -73,6 +73,12 @@ void DesignerWindow::createDocks()
 
 bool DesignerWindow::open(const QString &path)
 {
+    // A FIFO or a device would block or never end: only a regular file is opened.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        fail(tr("Open"), tr("%1 is not a regular file and is not read.").arg(path));
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         fail(tr("Open"), tr("%1 cannot be opened: %2").arg(path, file.errorString()));
@@ -138,11 +144,19 @@ bool DesignerWindow::saveAs(const QString &path)
         fail(tr("Save"), tr("%1 cannot be written: %2").arg(path, file.errorString()));
         return false;
     }
+    QByteArray bytes;
     try {
-        file.write(forms::writeDefinition(m_surface->definition()));
+        bytes = forms::writeDefinition(m_surface->definition());
     } catch (const forms::DefinitionError &error) {
         file.cancelWriting();
         fail(tr("Save"), tr("%1 was not written: %2").arg(path, error.message()));
+        return false;
+    }
+    // A short write (a full disk) is found here: commit() alone may not tell of it.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        fail(tr("Save"), tr("%1 cannot be written: %2\nThe file is as it was.").arg(path, why));
         return false;
     }
     if (!file.commit()) {

@@ -183,6 +183,12 @@ void DesignSurface::applyChange(const DefinitionChange &change, bool undo,
         forms::FormDefinition changed = definition();
         change.applyTo(changed, undo);
         build(changed, m_source);
+    } else if (change.onlyPlacesChange()) {
+        // A move or a resize is undone in place: the controls are all still there.
+        const QList<QWidget *> controls = m_form->controls();
+        const auto &to = undo ? change.controlsBefore : change.controlsAfter;
+        for (qsizetype i = 0; i < to.size(); ++i)
+            forms::setTwipsGeometry(controls.at(change.first + i), to[i].rect);
     } else {
         const auto &from = undo ? change.controlsAfter : change.controlsBefore;
         const auto &to = undo ? change.controlsBefore : change.controlsAfter;

@@ -25,9 +25,12 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +38,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -44,6 +54,61 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The calculator's controls tiled side by side, `copies` times, as one larger window.
+QByteArray tiledDefinition(int copies)
+{
+    const forms::FormDefinition calculator = forms::readDefinition(contents(AppDefinition), {});
+    forms::FormDefinition tiled = calculator;
+    const float width = calculator.settings.ReadProperty("ClientWidth").toFloat();
+    for (int copy = 1; copy < copies; ++copy) {
+        for (forms::ControlDefinition control : calculator.controls) {
+            control.name += QStringLiteral("_%1").arg(copy);
+            control.rect.left += float(copy) * width;
+            tiled.controls.append(control);
+        }
+    }
+    tiled.settings.WriteProperty("ClientWidth",
+                                 QVariant::fromValue<qint32>(qint32(copies * width)));
+    return forms::writeDefinition(tiled);
+}
+
+// Mounts a tmpfs of `kilobytes` on a folder, for as long as it lives; nothing when the machine
+// does not let this process mount one.
+class SmallFilesystem
+{
+public:
+    SmallFilesystem(const QString &folder, int kilobytes) : m_folder(folder)
+    {
+        QDir().mkpath(folder);
+        m_mounted =
+            QProcess::execute(QStringLiteral("mount"),
+                              {"-t", "tmpfs", "-o", QStringLiteral("size=%1k").arg(kilobytes),
+                               "tmpfs", folder}) == 0;
+    }
+    ~SmallFilesystem()
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {m_folder});
+    }
+    bool isMounted() const { return m_mounted; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+// Fills the filesystem a folder is on but for about `left` bytes.
+bool fillAllBut(const QString &folder, qint64 left)
+{
+    QFile filler(folder + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray block(1024, 'x');
+    while (QStorageInfo(folder).bytesAvailable() > left && filler.write(block) == block.size())
+        filler.flush();
+    return true;
 }
 
 forms::FormDefinition readBack(const QString &path)
@@ -143,7 +208,10 @@ private slots:
     void deleteAndMove();
     void unreadableDefinitionKeepsTheDesignerRunning_data();
     void unreadableDefinitionKeepsTheDesignerRunning();
+    void failedSaveLeavesTheFileAlone_data();
     void failedSaveLeavesTheFileAlone();
+    void killedSaveLeavesAWholeFile();
+    void saveUntilKilled();
     void unstorableCaptionLeavesTheFileAlone();
 
     void keyboardPaths_data();
@@ -369,6 +437,12 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning_data()
                       "left=\"0\" top=\"0\" width=\"9\" height=\"9\" tabindex=\"0\"/>\n</window>")
         << "broken.xml:2:" << qint64(0);
     QTest::newRow("missing file") << QByteArray() << "cannot be opened" << qint64(0);
+    QTest::newRow("client area of 1e9 twips")
+        << QByteArray("<window name=\"w\">\n<setting name=\"ClientWidth\" "
+                      "type=\"long\">1000000000</setting></window>")
+        << "broken.xml:2:" << qint64(0);
+    // A FIFO nobody writes to would block the designer for ever.
+    QTest::newRow("a FIFO") << QByteArray() << "not a regular file" << qint64(-1);
     // Far beyond what the designer reads, and beyond what it could hold: refused by its size.
     QTest::newRow("larger than the limit")
         << QByteArray("<window name=\"w\">") << "larger than" << (qint64(64) << 30);
@@ -381,6 +455,8 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning()
     QFETCH(qint64, size);
     const QString path = m_dir.filePath(QStringLiteral("broken.xml"));
     QFile::remove(path);
+    if (size < 0)
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     if (!xml.isEmpty()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -401,19 +477,124 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning()
     QCOMPARE(contents(m_copy), contents(AppDefinition));
 }
 
+void tst_Designer::failedSaveLeavesTheFileAlone_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a folder where the file goes") << "folder";
+    QTest::newRow("a file-size limit") << "limit";
+    QTest::newRow("a full filesystem") << "full";
+}
+
+// A save that cannot be completed says so, keeps the file as it was and the window unsaved.
 void tst_Designer::failedSaveLeavesTheFileAlone()
 {
+    QFETCH(QString, fault);
+    std::optional<SmallFilesystem> small;
+    QString target = m_copy;
+    if (fault == u"full") {
+        small.emplace(m_dir.filePath(QStringLiteral("small")), 64);
+        if (!small->isMounted())
+            QSKIP("this process may not mount a tmpfs");
+        target = m_dir.filePath(QStringLiteral("small/frmMirvale.xml"));
+        QVERIFY(QFile::copy(AppDefinition, target));
+        QVERIFY(m_window->open(target));
+        QVERIFY(fillAllBut(m_dir.filePath(QStringLiteral("small")), 4096));
+    }
+    const QByteArray before = contents(target);
     button(0)->setCaption("unsaved");
     MessageBoxWatcher watcher;
-    // A folder where the file should be: the save cannot complete.
-    const QString blocked = m_dir.filePath(QStringLiteral("blocked"));
-    QVERIFY(QDir().mkpath(blocked));
-    QVERIFY(!m_window->saveAs(blocked));
+    bool saved = false;
+    if (fault == u"folder") {
+        const QString blocked = m_dir.filePath(QStringLiteral("blocked"));
+        QVERIFY(QDir().mkpath(blocked));
+        saved = m_window->saveAs(blocked);
+        QVERIFY(QFileInfo(blocked).isDir());
+    } else if (fault == u"limit") {
+        // The file may grow to 4 KiB; writing more is refused (EFBIG), as on a full disk.
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small4k = old;
+        small4k.rlim_cur = 4096;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small4k), 0);
+        saved = m_window->save();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    } else {
+        saved = m_window->save();
+    }
+    QVERIFY(!saved);
     QCOMPARE(watcher.boxes.size(), 1);
+    QVERIFY2(watcher.boxes[0].text.contains(fault == u"folder" ? "blocked" : "as it was"),
+             qPrintable(watcher.boxes[0].text));
     QVERIFY(m_window->isWindowModified());
-    QCOMPARE(m_window->path(), m_copy);
-    QCOMPARE(contents(m_copy), contents(AppDefinition));
-    QVERIFY(QFileInfo(blocked).isDir());
+    QCOMPARE(m_window->path(), target);
+    QCOMPARE(contents(target), before);
+}
+
+// Killed at any moment of a save, the designer leaves the old file or the new one, whole.
+void tst_Designer::killedSaveLeavesAWholeFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("large.xml"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(tiledDefinition(60));
+    }
+    // The two files the saving process writes by turns: as opened, and one control moved right.
+    QVERIFY(m_window->open(path));
+    DesignSurface *surface = m_window->surface();
+    surface->setGridEnabled(false);
+    const QByteArray opened = forms::writeDefinition(surface->definition());
+    surface->select(surface->controlsInTabOrder().at(5));
+    surface->nudgeSelection(1, 0);
+    const QByteArray moved = forms::writeDefinition(surface->definition());
+    QVERIFY(opened != moved);
+    const QByteArray original = contents(path);
+    auto *random = QRandomGenerator::global();
+    for (int round = 0; round < 50; ++round) {
+        {
+            // Each round starts from the file as it was opened.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(original) == original.size());
+        }
+        QProcess saver;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("MIRVALE_SAVE_UNTIL_KILLED"), path);
+        saver.setProcessEnvironment(environment);
+        saver.start(QCoreApplication::applicationFilePath(), {"saveUntilKilled"});
+        QVERIFY(saver.waitForStarted());
+        QByteArray said;
+        QTRY_VERIFY2_WITH_TIMEOUT((said += saver.readAllStandardOutput()).contains("saving"),
+                                  qPrintable(said + saver.readAllStandardError()), 30000);
+        QTest::qWait(int(random->bounded(300)));
+        saver.kill();
+        QVERIFY(saver.waitForFinished());
+        const QByteArray left = contents(path);
+        QVERIFY2(
+            left == original || left == opened || left == moved,
+            qPrintable(
+                QStringLiteral("round %1: %2 bytes, neither file").arg(round).arg(left.size())));
+    }
+}
+
+// Run by killedSaveLeavesAWholeFile in a process of its own: saves the file it is given with one
+// control moved a pixel right and back, by turns, until it is killed.
+void tst_Designer::saveUntilKilled()
+{
+    const QString path = qEnvironmentVariable("MIRVALE_SAVE_UNTIL_KILLED");
+    if (path.isEmpty())
+        QSKIP("run by killedSaveLeavesAWholeFile in a process of its own");
+    QVERIFY(m_window->open(path));
+    DesignSurface *surface = m_window->surface();
+    surface->setGridEnabled(false);
+    surface->select(surface->controlsInTabOrder().at(5));
+    std::fputs("saving\n", stdout);
+    std::fflush(stdout);
+    for (int turn = 0;; ++turn) {
+        surface->nudgeSelection(turn % 2 ? -1 : 1, 0);
+        QVERIFY(m_window->save());
+    }
 }
 
 void tst_Designer::unstorableCaptionLeavesTheFileAlone()
