@@ -80,11 +80,25 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     m_definition = definition;
     setObjectName(definition.name);
     const PropertyBag &settings = definition.settings;
-    setWindowTitle(toText(settings.ReadProperty(QStringLiteral("Caption"), QString())));
+    const auto setting = [&](const QString &name, const QVariant &fallback, auto convert) {
+        try {
+            return convert(settings.ReadProperty(name, fallback));
+        } catch (const RuntimeError &error) {
+            throw DefinitionError(QStringLiteral("%1: entry '%2': %3 (run-time error %4)")
+                                      .arg(source, name, error.description())
+                                      .arg(error.number()));
+        }
+    };
+    const auto number = [](const QVariant &value) { return float(toLong(value)); };
+    const float clientWidth = setting(QStringLiteral("ClientWidth"), 0, number);
+    const float clientHeight = setting(QStringLiteral("ClientHeight"), 0, number);
+    setWindowTitle(setting(QStringLiteral("Caption"), QString(),
+                           [](const QVariant &value) { return toText(value); }));
     // The icon is decoded once the window has painted: a window manager shows it a moment later,
     // and the window itself appears sooner.
-    const QVariant icon = settings.ReadProperty(QStringLiteral("Icon"));
-    m_pendingIcon = icon.isValid() ? toPicture(icon) : StdPicture();
+    m_pendingIcon = setting(QStringLiteral("Icon"), QVariant(), [](const QVariant &value) {
+        return value.isValid() ? toPicture(value) : StdPicture();
+    });
     if (isVisible())
         applyIcon();
     createMenus(definition.menus);
@@ -93,8 +107,6 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     applyTabOrder();
     // Decided once, from the stored places, so that any window built this way reads well.
     nameFieldsByLabels(controls());
-    const float clientWidth = toLong(settings.ReadProperty(QStringLiteral("ClientWidth"), 0));
-    const float clientHeight = toLong(settings.ReadProperty(QStringLiteral("ClientHeight"), 0));
     if (clientWidth > 0 && clientHeight > 0) {
         m_storedClient = QSize(twipsToPixelsX(clientWidth), twipsToPixelsY(clientHeight));
         sizeForFirstShow();

@@ -202,7 +202,8 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
     }
     const auto reuse = [&](const ControlDefinition &definition) -> QWidget * {
         for (auto it = available.find({definition.name, definition.index});
-             it != available.end() && it.key() == QPair(definition.name, definition.index); ++it) {
+             it != available.end() && it.key() == qMakePair(definition.name, definition.index);
+             ++it) {
             if (saved[*it].sameApartFromPlace(definition)) {
                 QWidget *widget = reusable[*it];
                 available.erase(it);

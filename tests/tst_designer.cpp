@@ -441,6 +441,15 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning_data()
         << QByteArray("<window name=\"w\">\n<setting name=\"ClientWidth\" "
                       "type=\"long\">1000000000</setting></window>")
         << "broken.xml:2:" << qint64(0);
+    QTest::newRow("caption stored as a font")
+        << QByteArray("<window name=\"w\">\n<setting name=\"Caption\" type=\"font\" face=\"A\" "
+                      "size=\"8\" weight=\"400\" charset=\"0\" italic=\"0\" underline=\"0\" "
+                      "strikethrough=\"0\"/></window>")
+        << "entry 'Caption'" << qint64(0);
+    QTest::newRow("icon stored as a string")
+        << QByteArray("<window name=\"w\">\n<setting name=\"Icon\" "
+                      "type=\"string\">abc</setting></window>")
+        << "entry 'Icon'" << qint64(0);
     // A FIFO nobody writes to would block the designer for ever.
     QTest::newRow("a FIFO") << QByteArray() << "not a regular file" << qint64(-1);
     // Far beyond what the designer reads, and beyond what it could hold: refused by its size.
