@@ -80,7 +80,7 @@ float twipsFrom(const QVariant &value)
     } else {
         throw forms::RuntimeError::typeMismatch();
     }
-    if (!(std::fabs(number) <= 1.0e7))
+    if (!(std::fabs(number) <= forms::MaxExtentTwips))
         throw forms::RuntimeError::overflow();
     return float(number);
 }
@@ -408,14 +408,14 @@ void PropertyGrid::writeWindowSetting(const QString &name, const QVariant &value
     forms::FormDefinition edited = m_surface->definition();
     if (name == u"Name") {
         const QString text = forms::toText(value).trimmed();
-        if (text.isEmpty())
+        if (!forms::isControlName(text))
             throw forms::RuntimeError::invalidPropertyValue();
         edited.name = text;
     } else if (name == u"Caption") {
         edited.settings.WriteProperty(name, forms::toText(value), QString());
     } else {
         const qint32 size = forms::toLong(value);
-        if (size <= 0)
+        if (size <= 0 || size > forms::MaxExtentTwips)
             throw forms::RuntimeError::invalidPropertyValue();
         edited.settings.WriteProperty(name, QVariant::fromValue(size));
     }

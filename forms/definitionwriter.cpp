@@ -151,6 +151,7 @@ private:
     // character reference.
     void writeText(const QString &text)
     {
+        refuseLonger(text);
         refuseUnless(xmlCanHold(text));
         const QList<QStringView> parts = QStringView(text).split(u'\r');
         for (qsizetype i = 0; i < parts.size(); ++i) {
@@ -163,8 +164,23 @@ private:
     // Text XML cannot hold would be lost on the way out: the definition is refused instead.
     void attribute(const QString &name, const QString &value)
     {
+        refuseLonger(value);
         refuseUnless(xmlCanHold(value));
         m_xml.writeAttribute(name, value);
+    }
+
+    // What could not be read back is not written.
+    void refuseLonger(const QString &text) const
+    {
+        if (text.size() <= MaxTextLength)
+            return;
+        const QString entry =
+            m_entry.isEmpty() ? QString() : QStringLiteral("entry '%1': ").arg(m_entry);
+        throw DefinitionError(m_where + entry +
+                              QStringLiteral("a text of %1 characters, more than the %2 a window "
+                                             "definition holds")
+                                  .arg(text.size())
+                                  .arg(MaxTextLength));
     }
 
     void refuseUnless(bool storable) const

@@ -1238,6 +1238,18 @@ void tst_Designer::propertyGridWritesByName_data()
     QTest::newRow("window width zero") << ""
                                        << "ClientWidth" << QVariant("0") << 380 << ""
                                        << "";
+    // What the file could not be opened with again is refused before it is written.
+    QTest::newRow("window wider than a definition holds")
+        << ""
+        << "ClientWidth" << QVariant("1000000000") << 380 << ""
+        << "";
+    QTest::newRow("window name that is no identifier")
+        << ""
+        << "Name" << QVariant("my window") << 380 << ""
+        << "";
+    QTest::newRow("left beyond the limit") << "txtStock"
+                                           << "Left" << QVariant("300000") << 6 << ""
+                                           << "";
 }
 
 void tst_Designer::propertyGridWritesByName()

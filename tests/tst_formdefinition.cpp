@@ -428,6 +428,8 @@ void tst_FormDefinition::unstorableTextIsRefused_data()
     QTest::newRow("control character") << QStringLiteral("a\u0001b");
     QTest::newRow("escape") << QStringLiteral("\u001b[1m");
     QTest::newRow("not a character") << QStringLiteral("x\uFFFF");
+    // Longer than a definition may hold, so the file could not be opened again.
+    QTest::newRow("too long") << QString(forms::MaxTextLength + 1, u'a');
 }
 
 // A caption XML cannot hold is refused rather than silently shortened on the way out.
