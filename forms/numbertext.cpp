@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <bit>
@@ -27,14 +28,42 @@ struct NumberSymbols
 {
     explicit NumberSymbols(const QLocale &locale)
         : decimal(locale.decimalPoint()), group(locale.groupSeparator()),
-          minus(locale.negativeSign()), plus(locale.positiveSign()), zero(locale.zeroDigit())
+          minus(locale.negativeSign()), plus(locale.positiveSign()), zero(locale.zeroDigit()),
+          m_locale(locale)
     {}
+
+    // How many digits the group next to the decimal separator holds, and the groups before it
+    // (3 and 3 in most locales, 3 and 2 in Indian ones), as the locale writes a large number.
+    // Found the first time a text has a group separator.
+    std::pair<int, int> groupSizes() const
+    {
+        if (!m_groupSizes) {
+            QList<int> runs{0};
+            for (QChar c : m_locale.toString(qlonglong(1234567890))) {
+                const bool digit = (c >= u'0' && c <= u'9') ||
+                                   (zero.size() == 1 && c.unicode() - zero[0].unicode() >= 0 &&
+                                    c.unicode() - zero[0].unicode() <= 9);
+                if (digit)
+                    ++runs.last();
+                else if (runs.last() > 0)
+                    runs.append(0);
+            }
+            const int primary = runs.size() >= 2 ? runs.last() : 3;
+            const int secondary = runs.size() >= 3 ? runs[runs.size() - 2] : primary;
+            m_groupSizes = {primary, secondary};
+        }
+        return *m_groupSizes;
+    }
 
     QString decimal;
     QString group;
     QString minus;
     QString plus;
     QString zero;
+
+private:
+    QLocale m_locale;
+    mutable std::optional<std::pair<int, int>> m_groupSizes;
 };
 
 // Looking the user's locale up costs more than converting a number, so its symbols are kept
@@ -73,8 +102,8 @@ class NumberScanner
 {
 public:
     NumberScanner(QStringView text, const NumberSymbols &symbols)
-        : m_text(text), m_decimal(symbols.decimal), m_group(symbols.group), m_minus(symbols.minus),
-          m_plus(symbols.plus), m_zero(symbols.zero)
+        : m_symbols(symbols), m_text(text), m_decimal(symbols.decimal), m_group(symbols.group),
+          m_minus(symbols.minus), m_plus(symbols.plus), m_zero(symbols.zero)
     {}
 
     std::optional<double> scan()
@@ -82,6 +111,9 @@ public:
         skipBlanks();
         scanSign();
         const int mantissaDigits = scanDigits(true);
+        // "12,5" meant as twelve and a half must not be read as 125.
+        if (!wellGrouped())
+            return std::nullopt;
         int fractionDigits = 0;
         if (take(m_decimal)) {
             m_ascii += '.';
@@ -157,8 +189,28 @@ private:
                 digitValue(m_text[m_pos + separator]) < 0)
                 break;
             m_pos += separator;
+            m_groups.append(count - m_groupedDigits);
+            m_groupedDigits = count;
         }
+        if (allowGroups && !m_groups.isEmpty())
+            m_groups.append(count - m_groupedDigits);
         return count;
+    }
+
+    // Group separators stand only where the locale puts them: the group before the decimal
+    // separator is full, the ones before it too, and the first holds one digit up to a full group.
+    bool wellGrouped() const
+    {
+        if (m_groups.isEmpty())
+            return true;
+        const auto [primary, secondary] = m_symbols.groupSizes();
+        if (m_groups.last() != primary)
+            return false;
+        for (qsizetype i = 1; i + 1 < m_groups.size(); ++i) {
+            if (m_groups[i] != secondary)
+                return false;
+        }
+        return m_groups.size() < 2 || (m_groups.first() >= 1 && m_groups.first() <= secondary);
     }
 
     // Length of a group separator at the current position. Where the locale groups with a
@@ -230,6 +282,7 @@ private:
         return exponent + position > 0;
     }
 
+    const NumberSymbols &m_symbols;
     QStringView m_text;
     QStringView m_decimal;
     QStringView m_group;
@@ -238,6 +291,9 @@ private:
     QStringView m_zero;
     qsizetype m_pos = 0;
     std::string m_ascii;
+    // The digits of each group of the integer part, where it has group separators.
+    QVarLengthArray<int, 8> m_groups;
+    int m_groupedDigits = 0;
 };
 
 // The 15 significant digits of a magnitude from 1E-13 up to 1E+15, from one product in extended
@@ -413,9 +469,32 @@ bool isNumeric(QStringView text, const QLocale &locale)
     return toDouble(text, locale).has_value();
 }
 
+namespace {
+
+// In a locale with digits of its own, a number is written in them, as the locale writes numbers.
+QString inLocaleDigits(QString text, const NumberSymbols &symbols)
+{
+    if (symbols.zero.size() != 1 || symbols.zero[0] == u'0')
+        return text;
+    QString written;
+    written.reserve(text.size() + symbols.minus.size());
+    for (QChar c : std::as_const(text)) {
+        if (c >= u'0' && c <= u'9')
+            written += QChar(symbols.zero[0].unicode() + (c.unicode() - u'0'));
+        else if (c == u'-')
+            written += symbols.minus;
+        else
+            written += c;
+    }
+    return written;
+}
+
+} // namespace
+
 QString numberToText(double value, const QLocale &locale)
 {
-    return formatNumber(value, locale.decimalPoint());
+    const NumberSymbols symbols(locale);
+    return inLocaleDigits(formatNumber(value, symbols.decimal), symbols);
 }
 
 std::optional<double> toDouble(QStringView text)
@@ -430,7 +509,8 @@ bool isNumeric(QStringView text)
 
 QString numberToText(double value)
 {
-    return formatNumber(value, currentUserSymbols().decimal);
+    const NumberSymbols &symbols = currentUserSymbols();
+    return inLocaleDigits(formatNumber(value, symbols.decimal), symbols);
 }
 
 } // namespace forms

@@ -327,6 +327,14 @@ void tst_frmMirvale::refusesBadInput_data()
     QTest::newRow("stock -0") << "-0"
                               << "1"
                               << "10" << zero << "txtStock";
+    // A group separator where the locale puts none: a mistyped decimal separator, which read as
+    // 125 and 75 would give volumes 10 and 100 times off.
+    QTest::newRow("stock with a decimal comma") << "12,5"
+                                                << "0.75"
+                                                << "100" << notNumeric << "txtStock";
+    QTest::newRow("final with single-digit groups") << "12.5"
+                                                    << "0,75"
+                                                    << "100" << notNumeric << "txtFinal";
     // The zero check comes after every field has been read as a number.
     QTest::newRow("stock zero, final not numeric") << "0"
                                                    << "x"
@@ -345,9 +353,9 @@ void tst_frmMirvale::refusesBadInput()
     show();
     field("txtStockVolume")->setText("old stock volume");
     field("txtDiluentVolume")->setText("old diluent volume");
-    type(field("txtStock"), stock);
-    type(field("txtFinal"), final);
-    type(field("txtFinalVolume"), volume);
+    type(field("txtStock"), inSystemLocale(stock));
+    type(field("txtFinal"), inSystemLocale(final));
+    type(field("txtFinalVolume"), inSystemLocale(volume));
     MessageBoxWatcher watcher;
     m_form->cmdAction_Click(0);
     QCOMPARE(watcher.boxes.size(), 1);

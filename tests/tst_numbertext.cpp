@@ -34,6 +34,9 @@ static const QLocale english(QLocale::English, QLocale::UnitedStates);
 static const QLocale german(QLocale::German, QLocale::Germany);
 // Signs of two characters (a direction mark before the sign), and digits of its own.
 static const QLocale persian(QLocale::Persian, QLocale::Iran);
+static const QLocale indian(QLocale::Hindi, QLocale::India);
+static const QLocale french(QLocale::French, QLocale::France);
+static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
 
 void tst_NumberText::numeric_data()
 {
@@ -57,6 +60,17 @@ void tst_NumberText::numeric_data()
     QTest::newRow("two-character minus")
         << persian << QStringLiteral("\u200E\u2212\u06F1\u066B\u06F5") << -1.5;
     QTest::newRow("two-character plus") << persian << QStringLiteral("\u200E+\u06F7") << 7.0;
+    // Group separators where the locale puts them.
+    QTest::newRow("one group") << english << "1,000" << 1000.0;
+    QTest::newRow("groups and a fraction") << english << "12,345.5" << 12345.5;
+    QTest::newRow("Indian groups") << indian << "1,00,000.5" << 100000.5;
+    QTest::newRow("Indian thousands") << indian << "12,345" << 12345.0;
+    QTest::newRow("French plain space") << french << "1 000,5" << 1000.5;
+    QTest::newRow("French narrow space") << french << QStringLiteral("1\u202F000,5") << 1000.5;
+    QTest::newRow("German groups") << german << "12.345,5" << 12345.5;
+    QTest::newRow("Arabic digits") << arabic << QStringLiteral("\u0667\u066B\u0665") << 7.5;
+    QTest::newRow("Arabic digits grouped")
+        << arabic << QStringLiteral("\u0661\u066C\u0660\u0660\u0660") << 1000.0;
 }
 
 void tst_NumberText::numeric()
@@ -94,6 +108,19 @@ void tst_NumberText::notNumeric_data()
     QTest::newRow("point in decimal-comma locale") << german << "1,2.5";
     QTest::newRow("half a two-character sign") << persian << QStringLiteral("\u200E\u06F5");
     QTest::newRow("first character of a sign only") << persian << QStringLiteral("\u200E");
+    // A decimal separator mistyped as a group separator would read 10 or 100 times too large.
+    QTest::newRow("comma for a point") << english << "12,5";
+    QTest::newRow("comma for a point, below one") << english << "0,75";
+    QTest::newRow("single-digit groups") << english << "1,2,5";
+    QTest::newRow("single-digit groups of zeros") << english << "1,0,0";
+    QTest::newRow("a long first group") << english << "1234,567";
+    QTest::newRow("a long last group") << english << "1,2345";
+    QTest::newRow("point for a comma") << german << "12.5";
+    QTest::newRow("point for a comma, below one") << german << "0.75";
+    QTest::newRow("Indian single digits") << indian << "1,2,5";
+    QTest::newRow("Western groups in India") << indian << "100,000";
+    QTest::newRow("group in exponent") << english << "1E1,000";
+    QTest::newRow("Arabic group for a decimal") << arabic << QStringLiteral("\u0661\u066C\u0665");
 }
 
 void tst_NumberText::notNumeric()
@@ -137,6 +164,14 @@ void tst_NumberText::text_data()
     QTest::newRow("no grouping") << english << 1234567.5 << "1234567.5";
     QTest::newRow("decimal comma") << german << 1234.5 << "1234,5";
     QTest::newRow("decimal comma exponent") << german << 1.25e20 << "1,25E+20";
+    // In the locale's own digits, as the locale writes numbers.
+    QTest::newRow("Arabic digits") << arabic << 7.5 << QStringLiteral("\u0667\u066B\u0665");
+    QTest::newRow("Persian digits and minus")
+        << persian << -1.5 << QStringLiteral("\u200E\u2212\u06F1\u066B\u06F5");
+    QTest::newRow("Arabic digits with an exponent")
+        << arabic << 2.5e-12
+        << QStringLiteral("\u0662\u066B\u0665E") + arabic.negativeSign() +
+               QStringLiteral("\u0661\u0662");
 }
 
 void tst_NumberText::text()

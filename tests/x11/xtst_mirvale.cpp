@@ -150,6 +150,10 @@ void xtst_Mirvale::labSession()
 {
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedChannels);
+    // Numbers as an English-speaking lab writes them.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    program.setProcessEnvironment(environment);
     program.start(Program, {});
     QVERIFY(program.waitForStarted());
     const QString window = waitForWindow(QStringLiteral("Mirvale V. 1.0.1"));
@@ -224,24 +228,28 @@ void xtst_Mirvale::labSession()
     QVERIFY2(sunken, "the pressed face never reached the screen");
     QVERIFY2(flatAfter, "the face did not return to rest");
 
-    // A stock concentration that is not a number: one warning box, closed with Enter.
-    click(at(1545 + 300, 675 + 187));
-    xdotool({"key", "ctrl+a"});
-    xdotool({"type", "--delay", "40", "abc"});
-    xdotool({"key", "F5"});
-    const QString box = waitForWindow(QStringLiteral("Error!"));
-    QVERIFY2(!box.isEmpty(), "no warning box appeared");
-    QTest::qWait(300);
-    screenshot(frame.united(windowGeometry(box)), QStringLiteral("mirvale-error.png"));
-    focus(box);
-    xdotool({"key", "Return"});
-    QElapsedTimer clock;
-    clock.start();
-    while (!findWindow(QStringLiteral("Error!")).isEmpty() && clock.elapsed() < 5000)
-        QTest::qWait(50);
-    QVERIFY2(findWindow(QStringLiteral("Error!")).isEmpty(), "the warning box did not close");
-    // The results are as they were.
-    QCOMPARE(copyField(stockVolume), QStringLiteral("10"));
+    // A stock concentration that is not a number, or a decimal comma typed under English (read
+    // as 125 it would give a volume 10 times off): one warning box each, closed with Enter.
+    for (const char *typed : {"abc", "12,5"}) {
+        click(at(1545 + 300, 675 + 187));
+        xdotool({"key", "ctrl+a"});
+        xdotool({"type", "--delay", "40", typed});
+        xdotool({"key", "F5"});
+        const QString box = waitForWindow(QStringLiteral("Error!"));
+        QVERIFY2(!box.isEmpty(), qPrintable(QStringLiteral("no warning box for %1").arg(typed)));
+        QTest::qWait(300);
+        if (qstrcmp(typed, "abc") == 0)
+            screenshot(frame.united(windowGeometry(box)), QStringLiteral("mirvale-error.png"));
+        focus(box);
+        xdotool({"key", "Return"});
+        QElapsedTimer clock;
+        clock.start();
+        while (!findWindow(QStringLiteral("Error!")).isEmpty() && clock.elapsed() < 5000)
+            QTest::qWait(50);
+        QVERIFY2(findWindow(QStringLiteral("Error!")).isEmpty(), "the warning box did not close");
+        // The results are as they were.
+        QCOMPARE(copyField(stockVolume), QStringLiteral("10"));
+    }
 
     // Ctrl+E with the focus in a field ends the program.
     click(at(1545 + 300, 1170 + 187));
