@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -81,15 +83,24 @@ std::optional<double> reference(QStringView text, const Rules &rules)
     };
     takeSign();
     int digits = 0;
+    // The digits between group separators: every locale fuzzed here groups by three, so with
+    // separators the first group holds one to three digits and each after it three.
+    std::vector<int> groups{0};
     while (isDigit(text, at)) {
         while (isDigit(text, at)) {
             ascii += char(text[at++].unicode());
             ++digits;
+            ++groups.back();
         }
         const qsizetype group = groupLength();
-        if (group > 0 && isDigit(text, at + group))
+        if (group > 0 && isDigit(text, at + group)) {
             at += group;
+            groups.push_back(0);
+        }
     }
+    if (groups.size() > 1 && (groups.front() > 3 || std::any_of(groups.begin() + 1, groups.end(),
+                                                                [](int g) { return g != 3; })))
+        return std::nullopt;
     if (!rules.decimal.isEmpty() && text.mid(at).startsWith(rules.decimal)) {
         at += rules.decimal.size();
         ascii += '.';

@@ -180,6 +180,9 @@ void tst_NumberText::text()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(numberToText(value, locale), text);
+    // What is shown reads back as a number in the same locale, its own digits and signs too.
+    if (std::isfinite(value))
+        QVERIFY2(toDouble(text, locale).has_value(), qPrintable(text));
 }
 
 // What is shown can be typed back in and means the same number to 15 digits.
