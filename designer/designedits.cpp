@@ -169,10 +169,33 @@ void DesignSurface::paste(const QByteArray &controls)
         }
         control.tabIndex = tabIndex++;
         control.line = control.column = 0;
+        refuseUnpastable(control, edited.controls.size() + 1);
         edited.controls.append(control);
         keys.append({control.name, control.index});
     }
     applyDefinition(edited, tr("Paste"), keys);
+}
+
+// What the window could not be opened with again is not pasted: the clipboard is named as where
+// the control came from.
+void DesignSurface::refuseUnpastable(const forms::ControlDefinition &control,
+                                     qsizetype controls) const
+{
+    const QString where = tr("the clipboard: control '%1': ").arg(control.displayName());
+    const QString &name = control.className;
+    if (name != u"Label" && name != u"TextBox" && !forms::isUserControlClass(name))
+        throw forms::DefinitionError(where + tr("unknown class \"%1\"").arg(name));
+    if (controls > forms::MaxControls)
+        throw forms::DefinitionError(
+            where + tr("the window would hold more than %1 controls").arg(forms::MaxControls));
+    if (control.index > 32767)
+        throw forms::DefinitionError(where + tr("its control array has no free index up to 32767"));
+    if (!forms::isControlName(control.name))
+        throw forms::DefinitionError(
+            where + tr("no free name of at most %1 characters").arg(forms::MaxNameLength));
+    if (control.tabIndex > forms::MaxTabIndex)
+        throw forms::DefinitionError(where +
+                                     tr("no tab index is free up to %1").arg(forms::MaxTabIndex));
 }
 
 void DesignSurface::duplicateSelection()

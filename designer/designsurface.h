@@ -130,6 +130,7 @@ private:
     QWidget *controlAt(const QPoint &point) const;
     int handleAt(const QPoint &point, QWidget **control) const;
     QString uniqueName(const QString &base) const;
+    void refuseUnpastable(const forms::ControlDefinition &control, qsizetype controls) const;
     forms::TwipsRect freePlace(float width, float height);
     forms::TwipsRect keptInside(const forms::TwipsRect &place, const forms::TwipsRect &from) const;
     float snapped(float twips) const;

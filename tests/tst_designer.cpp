@@ -213,6 +213,8 @@ private slots:
     void killedSaveLeavesAWholeFile();
     void saveUntilKilled();
     void unstorableCaptionLeavesTheFileAlone();
+    void pasteRefusesWhatCouldNotBeReopened_data();
+    void pasteRefusesWhatCouldNotBeReopened();
 
     void keyboardPaths_data();
     void keyboardPaths();
@@ -604,6 +606,53 @@ void tst_Designer::saveUntilKilled()
         surface->nudgeSelection(turn % 2 ? -1 : 1, 0);
         QVERIFY(m_window->save());
     }
+}
+
+void tst_Designer::pasteRefusesWhatCouldNotBeReopened_data()
+{
+    QTest::addColumn<QByteArray>("clipboard");
+    QTest::addColumn<int>("pastes");
+    QTest::addColumn<QString>("mention");
+    const auto controls = [](const QByteArray &body) {
+        return "<window name=\"controls\">" + body + "</window>";
+    };
+    const auto label = [](const QByteArray &name, const QByteArray &index = "-1") {
+        return "<control class=\"Label\" name=\"" + name + "\" index=\"" + index +
+               "\" left=\"0\" top=\"0\" width=\"90\" height=\"90\" tabindex=\"0\"/>";
+    };
+    QTest::newRow("unknown class")
+        << controls("<control class=\"Mirvale.Nothing\" name=\"x\" left=\"0\" top=\"0\" "
+                    "width=\"9\" height=\"9\" tabindex=\"0\"/>")
+        << 1 << "unknown class";
+    QTest::newRow("index beyond 32767")
+        << controls(label("lblArray", "32767") + label("lblArray", "0")) << 1 << "free index";
+    QTest::newRow("name beyond 40 characters")
+        << controls(label(QByteArray(40, 'a'))) << 2 << "no free name";
+    QByteArray many;
+    for (int i = 0; i < 9990; ++i)
+        many += label("lbl" + QByteArray::number(i));
+    QTest::newRow("more than 10,000 controls") << controls(many) << 1 << "more than 10000";
+}
+
+// A paste that would give a window the designer cannot open again is refused, naming the
+// clipboard, and the window stays as it was.
+void tst_Designer::pasteRefusesWhatCouldNotBeReopened()
+{
+    QFETCH(QByteArray, clipboard);
+    QFETCH(int, pastes);
+    QFETCH(QString, mention);
+    DesignSurface *surface = m_window->surface();
+    for (int i = 1; i < pastes; ++i)
+        surface->paste(clipboard);
+    const QByteArray before = forms::writeDefinition(surface->definition());
+    try {
+        surface->paste(clipboard);
+        QFAIL("the paste was made");
+    } catch (const forms::DefinitionError &error) {
+        QVERIFY2(error.message().startsWith("the clipboard"), qPrintable(error.message()));
+        QVERIFY2(error.message().contains(mention), qPrintable(error.message()));
+    }
+    QCOMPARE(forms::writeDefinition(surface->definition()), before);
 }
 
 void tst_Designer::unstorableCaptionLeavesTheFileAlone()
