@@ -38,6 +38,20 @@ void Form::createMenus(const QList<MenuDefinition> &menus)
 namespace {
 
 constexpr char SettingsKey[] = "_forms_settings";
+constexpr char UnknownKey[] = "_forms_unknown";
+
+// Entries of a stored set that the control never asked for (written by a newer version, or by
+// another tool) go back into the definition as they came: nothing read is lost on save.
+void keepUnknownEntries(QWidget *widget, const PropertyBag &properties, const QSet<QString> &read)
+{
+    QVariantList unknown;
+    for (const PropertyBag::Entry &entry : properties.entries()) {
+        if (!read.contains(entry.name.toLower()))
+            unknown.append(QVariant(QVariantList{entry.name, entry.value}));
+    }
+    if (!unknown.isEmpty())
+        widget->setProperty(UnknownKey, unknown);
+}
 
 DefinitionError entryError(const QString &where, const QString &entry, const RuntimeError &error)
 {
@@ -91,11 +105,16 @@ QWidget *Form::createControl(const ControlDefinition &definition, const QString 
         setTwipsGeometry(widget, definition.rect);
         applySettings(widget, definition, where);
         if (auto *userControl = qobject_cast<UserControl *>(widget)) {
+            QSet<QString> read{QStringLiteral("_extentx"), QStringLiteral("_extenty")};
+            definition.properties.noteReadsIn(&read);
             try {
                 userControl->ReadProperties(definition.properties);
             } catch (const RuntimeError &error) {
+                definition.properties.noteReadsIn(nullptr);
                 throw entryError(where, definition.properties.lastRead(), error);
             }
+            definition.properties.noteReadsIn(nullptr);
+            keepUnknownEntries(widget, definition.properties, read);
         }
     } catch (const RuntimeError &error) {
         throw DefinitionError(
@@ -154,6 +173,11 @@ ControlDefinition Form::savedControl(const QWidget *widget) const
         userControl->WriteProperties(own);
         for (const PropertyBag::Entry &entry : own.entries())
             control.properties.append(entry.name.toLower(), entry.value);
+        for (const QVariant &kept : widget->property(UnknownKey).toList()) {
+            const QVariantList entry = kept.toList();
+            if (!control.properties.contains(entry[0].toString()))
+                control.properties.append(entry[0].toString(), entry[1]);
+        }
     }
     return control;
 }

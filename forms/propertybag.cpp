@@ -74,6 +74,8 @@ PropertyBag::Kind PropertyBag::kindOf(const QVariant &value)
 QVariant PropertyBag::ReadProperty(const QString &name, const QVariant &defaultValue) const
 {
     m_lastRead = name;
+    if (m_reads)
+        m_reads->insert(name.toLower());
     const qsizetype i = indexOf(name);
     return i >= 0 ? m_entries[i].value : defaultValue;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -35,6 +36,9 @@ public:
 
     // The name last asked for by ReadProperty, so that a failing read can be named.
     QString lastRead() const { return m_lastRead; }
+    // For the container: while set, every name ReadProperty is asked for is noted there (in lower
+    // case), so that the entries a control does not know can be kept.
+    void noteReadsIn(QSet<QString> *names) const { m_reads = names; }
 
     // Whether two values are the same for WriteProperty: numbers and Booleans by value (True is
     // -1), text exactly, fonts and pictures by content.
@@ -52,6 +56,7 @@ private:
 
     QList<Entry> m_entries;
     mutable QString m_lastRead;
+    mutable QSet<QString> *m_reads = nullptr;
 };
 
 } // namespace forms
