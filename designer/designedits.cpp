@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -173,7 +174,15 @@ void DesignSurface::paste(const QByteArray &controls)
         edited.controls.append(control);
         keys.append({control.name, control.index});
     }
-    applyDefinition(edited, tr("Paste"), keys);
+    // A control that fails to build names the clipboard, not the open file.
+    const QString source = std::exchange(m_source, tr("the clipboard"));
+    try {
+        applyDefinition(edited, tr("Paste"), keys);
+    } catch (...) {
+        m_source = source;
+        throw;
+    }
+    m_source = source;
 }
 
 // What the window could not be opened with again is not pasted: the clipboard is named as where

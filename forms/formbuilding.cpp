@@ -238,12 +238,12 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
     };
     QList<QWidget *> built;
     QList<QWidget *> created;
+    QList<QPair<QWidget *, const ControlDefinition *>> moved;
     const qsizetype kept = m_controls.size();
     try {
         for (const ControlDefinition &definition : definitions) {
             if (QWidget *widget = reuse(definition)) {
-                setTwipsGeometry(widget, definition.rect);
-                setTabIndex(widget, definition.tabIndex);
+                moved.append({widget, &definition});
                 built.append(widget);
             } else {
                 created.append(createControl(definition, source));
@@ -251,11 +251,18 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
             }
         }
     } catch (...) {
-        qDeleteAll(created);
+        // Whatever was made goes, including a control that failed while loading its set.
+        for (qsizetype i = kept; i < m_controls.size(); ++i)
+            delete m_controls[i];
         m_controls.resize(kept);
         throw;
     }
     m_controls.resize(kept);
+    // Only once all were built do the kept ones move.
+    for (const auto &[widget, definition] : std::as_const(moved)) {
+        setTwipsGeometry(widget, definition->rect);
+        setTabIndex(widget, definition->tabIndex);
+    }
     for (QWidget *widget : std::as_const(created)) {
         if (isVisible() && !widget->testAttribute(Qt::WA_WState_ExplicitShowHide))
             widget->show();

@@ -624,6 +624,11 @@ void tst_Designer::pasteRefusesWhatCouldNotBeReopened_data()
         << controls("<control class=\"Mirvale.Nothing\" name=\"x\" left=\"0\" top=\"0\" "
                     "width=\"9\" height=\"9\" tabindex=\"0\"/>")
         << 1 << "unknown class";
+    QTest::newRow("a stored value its control refuses")
+        << controls("<control class=\"Mirvale.LumoButton\" name=\"cmdNew\" left=\"0\" top=\"0\" "
+                    "width=\"90\" height=\"90\" tabindex=\"0\"><property name=\"delta\" "
+                    "type=\"string\">abc</property></control>")
+        << 1 << "entry 'Delta'";
     QTest::newRow("index beyond 32767")
         << controls(label("lblArray", "32767") + label("lblArray", "0")) << 1 << "free index";
     QTest::newRow("name beyond 40 characters")
@@ -645,6 +650,7 @@ void tst_Designer::pasteRefusesWhatCouldNotBeReopened()
     for (int i = 1; i < pastes; ++i)
         surface->paste(clipboard);
     const QByteArray before = forms::writeDefinition(surface->definition());
+    const auto children = surface->form()->clientArea()->children().size();
     try {
         surface->paste(clipboard);
         QFAIL("the paste was made");
@@ -653,6 +659,8 @@ void tst_Designer::pasteRefusesWhatCouldNotBeReopened()
         QVERIFY2(error.message().contains(mention), qPrintable(error.message()));
     }
     QCOMPARE(forms::writeDefinition(surface->definition()), before);
+    // Nothing half-built is left in the window either.
+    QCOMPARE(surface->form()->clientArea()->children().size(), children);
 }
 
 void tst_Designer::unstorableCaptionLeavesTheFileAlone()
