@@ -44,7 +44,7 @@ public:
             if (element == u"setting")
                 readEntry(definition.settings, true);
             else if (element == u"menu")
-                definition.menus.append(readMenu(1));
+                readTopMenu(definition);
             else if (element == u"control")
                 readControl(definition);
             else
@@ -182,6 +182,14 @@ private:
                      .arg(double(least))
                      .arg(double(MaxExtentTwips)));
         return value;
+    }
+
+    // A menu bar of a thousand menus would take seconds to build and to paint.
+    void readTopMenu(FormDefinition &definition)
+    {
+        if (definition.menus.size() >= MaxMenuItems)
+            fail(QStringLiteral("more than %1 menus").arg(MaxMenuItems));
+        definition.menus.append(readMenu(1));
     }
 
     MenuDefinition readMenu(int depth)

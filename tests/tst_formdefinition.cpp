@@ -128,6 +128,9 @@ void addHostileRows(const QByteArray &control)
     for (int i = 0; i < 100000; ++i)
         many += controlAt("l" + QByteArray::number(i), "0", "10");
     QTest::newRow("100,000 controls") << window(many) << QStringList{"more than 10000 controls"};
+    QTest::newRow("100,000 top-level menus")
+        << window(QByteArray("<menu name=\"m\" caption=\"m\"/>").repeated(100000))
+        << QStringList{"more than 1000 menus"};
     QTest::newRow("a name of 4 MiB") << window(controlAt(QByteArray(4 << 20, 'a'), "0", "10"))
                                      << QStringList{"a text of 4194304 characters"};
     QTest::newRow("a name that is no identifier")
