@@ -70,8 +70,8 @@ bool DefinitionChange::onlyPlacesChange() const
 
 void DefinitionChange::applyTo(forms::FormDefinition &definition, bool undo) const
 {
-    const auto &from = undo ? controlsAfter : controlsBefore;
-    const auto &to = undo ? controlsBefore : controlsAfter;
+    const auto &from = replaced(undo);
+    const auto &to = replacing(undo);
     QList<forms::ControlDefinition> controls = definition.controls;
     controls.remove(first, std::min(from.size(), controls.size() - first));
     for (qsizetype i = 0; i < to.size(); ++i)

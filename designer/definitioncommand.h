@@ -24,6 +24,16 @@ struct DefinitionChange
     bool onlyPlacesChange() const;
     // Makes the change in a definition of the window as it stood on the other side of it.
     void applyTo(forms::FormDefinition &definition, bool undo) const;
+    // The run of controls the change takes away, and the one it puts in their place, going
+    // forwards or (undo) backwards.
+    const QList<forms::ControlDefinition> &replaced(bool undo) const
+    {
+        return undo ? controlsAfter : controlsBefore;
+    }
+    const QList<forms::ControlDefinition> &replacing(bool undo) const
+    {
+        return undo ? controlsBefore : controlsAfter;
+    }
 
     qsizetype first = 0;
     QList<forms::ControlDefinition> controlsBefore;

@@ -191,9 +191,8 @@ void DesignSurface::refuseUnpastable(const forms::ControlDefinition &control,
                                      qsizetype controls) const
 {
     const QString where = tr("the clipboard: control '%1': ").arg(control.displayName());
-    const QString &name = control.className;
-    if (name != u"Label" && name != u"TextBox" && !forms::isUserControlClass(name))
-        throw forms::DefinitionError(where + tr("unknown class \"%1\"").arg(name));
+    if (!forms::isControlClass(control.className))
+        throw forms::DefinitionError(where + tr("unknown class \"%1\"").arg(control.className));
     if (controls > forms::MaxControls)
         throw forms::DefinitionError(
             where + tr("the window would hold more than %1 controls").arg(forms::MaxControls));

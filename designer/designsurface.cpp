@@ -186,17 +186,16 @@ void DesignSurface::applyChange(const DefinitionChange &change, bool undo,
     } else if (change.onlyPlacesChange()) {
         // A move or a resize is undone in place: the controls are all still there.
         const QList<QWidget *> controls = m_form->controls();
-        const auto &to = undo ? change.controlsBefore : change.controlsAfter;
+        const auto &to = change.replacing(undo);
         for (qsizetype i = 0; i < to.size(); ++i)
             forms::setTwipsGeometry(controls.at(change.first + i), to[i].rect);
     } else {
-        const auto &from = undo ? change.controlsAfter : change.controlsBefore;
-        const auto &to = undo ? change.controlsBefore : change.controlsAfter;
         m_selection.clear();
         emit controlsAboutToChange();
         m_rebuilding = true;
         try {
-            m_form->replaceControls(change.first, from.size(), to, m_source);
+            m_form->replaceControls(change.first, change.replaced(undo).size(),
+                                    change.replacing(undo), m_source);
         } catch (...) {
             m_rebuilding = false;
             emit controlsChanged();

@@ -30,6 +30,11 @@ bool isUserControlClass(const QString &className)
     return factories().contains(className);
 }
 
+bool isControlClass(const QString &className)
+{
+    return className == u"Label" || className == u"TextBox" || isUserControlClass(className);
+}
+
 QStringList userControlClasses()
 {
     return factories().keys();

@@ -16,6 +16,8 @@ class UserControl;
 using ControlFactory = std::function<UserControl *(QWidget *parent)>;
 void registerControlClass(const QString &className, ControlFactory factory);
 bool isUserControlClass(const QString &className);
+// A stock kind or a registered user-control class.
+bool isControlClass(const QString &className);
 QStringList userControlClasses();
 
 // Creates a control of the named class inside parent, or returns nullptr for an unknown class.
