@@ -4,18 +4,22 @@
 #include "standardpages.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
 
-// The calculator's own definition: in the source tree during development, else where the
-// program is installed.
+// The calculator's own definition, found from where this program is: installed, it is the data
+// beside the program; in a build tree it is a link to the source file, opened under the source
+// file's own name so that a developer's saves go to the source.
 QString defaultDefinition()
 {
-    const QString source = QStringLiteral(MIRVALE_SOURCE_DEFINITION);
-    if (QFileInfo::exists(source))
-        return source;
+    const QFileInfo beside(
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral(MIRVALE_DATA_FROM_PROGRAM "/frmMirvale.xml")));
+    if (beside.exists())
+        return beside.canonicalFilePath();
     return QStandardPaths::locate(QStandardPaths::GenericDataLocation,
                                   QStringLiteral("mirvale/frmMirvale.xml"));
 }

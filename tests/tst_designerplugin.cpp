@@ -27,7 +27,10 @@
 
 namespace {
 
-const QString PluginFile = QStringLiteral(MIRVALE_DESIGNER_PLUGIN);
+// The build tree's plugin, or another one named in the environment (the installed one, when the
+// package is checked).
+const QString PluginFile =
+    qEnvironmentVariable("MIRVALE_DESIGNER_PLUGIN", QStringLiteral(MIRVALE_DESIGNER_PLUGIN));
 
 // A form with one of each control, as Designer writes it.
 QString formWith(const QString &buttonProperties, const QString &borderProperties = {})
