@@ -1,11 +1,14 @@
-// Packs a window definition for building into a program: reads the XML definition, checks it as
-// the program would, and writes the packed form.
+// Packs a window definition for building into a program: reads the XML definition, builds the
+// window from it offscreen as the program would, and writes the packed form. A definition the
+// program could not build is refused here, when it is built, not at its first start.
 //   mirvale_packdefinition DEFINITION.xml OUTPUT
 
+#include "application.h"
+#include "form.h"
 #include "formdefinition.h"
 #include "packeddefinition.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,7 +17,9 @@
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    SetUpApplication();
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 3) {
         std::fprintf(stderr, "usage: mirvale_packdefinition DEFINITION.xml OUTPUT\n");
@@ -26,7 +31,8 @@ int main(int argc, char *argv[])
     }
     QFile input(arguments[1]);
     if (!input.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(arguments[1]), qPrintable(input.errorString()));
+        std::fprintf(stderr, "%s: cannot be opened: %s\n", qPrintable(arguments[1]),
+                     qPrintable(input.errorString()));
         return 1;
     }
     // The same limit as the program's: too large a file, or one that never ends, is not read.
@@ -36,8 +42,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     try {
-        const QByteArray packed = forms::packDefinition(
-            forms::readDefinition(input.read(forms::MaxDefinitionSize + 1), arguments[1]));
+        const forms::FormDefinition definition =
+            forms::readDefinition(input.read(forms::MaxDefinitionSize + 1), arguments[1]);
+        forms::Form window;
+        window.LoadDefinition(definition, arguments[1]);
+        const QByteArray packed = forms::packDefinition(definition);
         QSaveFile output(arguments[2]);
         if (!output.open(QIODevice::WriteOnly) || output.write(packed) != packed.size() ||
             !output.commit()) {

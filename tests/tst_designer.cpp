@@ -486,6 +486,17 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning()
     QVERIFY(button(0));
     QVERIFY(m_window->save());
     QCOMPARE(contents(m_copy), contents(AppDefinition));
+
+    // What the designer cannot open cannot be built into the program either.
+    const QString packed = m_dir.filePath(QStringLiteral("broken.packed"));
+    QFile::remove(packed);
+    QProcess packer;
+    packer.start(QStringLiteral(MIRVALE_BINARY_DIR "/app/mirvale_packdefinition"), {path, packed});
+    QVERIFY(packer.waitForFinished(20000));
+    const QString said = QString::fromLocal8Bit(packer.readAllStandardError());
+    QCOMPARE(packer.exitCode(), 1);
+    QVERIFY2(said.contains(path) && said.contains(mention), qPrintable(said));
+    QVERIFY(!QFile::exists(packed));
 }
 
 void tst_Designer::failedSaveLeavesTheFileAlone_data()
