@@ -5,6 +5,7 @@
 #include "runtimeerror.h"
 #include "stdfont.h"
 #include "stdpicture.h"
+#include "textbox.h"
 #include "twips.h"
 
 #include <QAction>
@@ -102,8 +103,11 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     if (isVisible())
         applyIcon();
     createMenus(definition.menus);
-    for (const ControlDefinition &control : definition.controls)
-        createControl(control, source);
+    {
+        const TextBox::FontLoan loan(m_client);
+        for (const ControlDefinition &control : definition.controls)
+            createControl(control, source);
+    }
     applyTabOrder();
     // Decided once, from the stored places, so that any window built this way reads well.
     nameFieldsByLabels(controls());

@@ -6,6 +6,7 @@
 #include "conversions.h"
 #include "fieldnames.h"
 #include "runtimeerror.h"
+#include "textbox.h"
 #include "twips.h"
 #include "usercontrol.h"
 
@@ -241,6 +242,7 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
     QList<QPair<QWidget *, const ControlDefinition *>> moved;
     const qsizetype kept = m_controls.size();
     try {
+        const TextBox::FontLoan loan(m_client);
         for (const ControlDefinition &definition : definitions) {
             if (QWidget *widget = reuse(definition)) {
                 moved.append({widget, &definition});

@@ -32,34 +32,23 @@ bool isWindowShortcut(const QWidget *field, const QKeySequence &key)
 
 } // namespace
 
-// A line edit lays out its empty text in the application's font before it takes its
-// container's. Where the two differ, that would load a whole font the window does not draw in,
-// the costliest single step of a window's start; so the container's font is lent to the
-// application for that moment.
-class TextBox::FontLoan
+TextBox::FontLoan::FontLoan(const QWidget *container)
 {
-public:
-    explicit FontLoan(const QWidget *container)
-    {
-        if (!container)
-            return;
-        const QFont font = container->font();
-        QFont application = QGuiApplication::font();
-        if (font == application)
-            return;
-        m_lent = std::move(application);
-        QGuiApplication::setFont(font);
-    }
-    ~FontLoan()
-    {
-        if (m_lent)
-            QGuiApplication::setFont(*m_lent);
-    }
-    Q_DISABLE_COPY_MOVE(FontLoan)
+    if (!container)
+        return;
+    const QFont font = container->font();
+    QFont application = QGuiApplication::font();
+    if (font == application)
+        return;
+    m_lent = std::move(application);
+    QGuiApplication::setFont(font);
+}
 
-private:
-    std::optional<QFont> m_lent;
-};
+TextBox::FontLoan::~FontLoan()
+{
+    if (m_lent)
+        QGuiApplication::setFont(*m_lent);
+}
 
 // The loan lasts until the line edit is built, and not a moment longer.
 TextBox::TextBox(QWidget *parent) : TextBox(parent, FontLoan(parent)) {}

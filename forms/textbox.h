@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QLineEdit>
+
+#include <optional>
 
 namespace forms {
 
@@ -23,6 +26,23 @@ public:
 
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
 
+    // A line edit lays out its empty text in the application's font before it takes its
+    // container's. Where the two differ, that would load a whole font the window does not draw
+    // in, the costliest single step of a window's start; so while a loan lives, the application's
+    // font is the container's. Each field takes one for its own construction; a window that
+    // builds many fields holds one over them all, since every change of the application's font
+    // is told to every widget.
+    class FontLoan
+    {
+    public:
+        explicit FontLoan(const QWidget *container);
+        ~FontLoan();
+        Q_DISABLE_COPY_MOVE(FontLoan)
+
+    private:
+        std::optional<QFont> m_lent;
+    };
+
 signals:
     void KeyPress(qint16 &KeyAscii);
 
@@ -31,7 +51,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    class FontLoan;
     TextBox(QWidget *parent, const FontLoan &);
 
     bool m_tabStop = true;

@@ -5,7 +5,9 @@
 #include "application.h"
 #include "border.h"
 #include "buttonpage.h"
+#include "fieldnames.h"
 #include "frmmirvale.h"
+#include "geometry.h"
 #include "label.h"
 #include "lumofacetools.h"
 
@@ -22,6 +24,47 @@ using namespace lumofacetools;
 namespace {
 
 const QPoint Away(760, 560);
+
+// Labels and fields placed so that only the nearest label on a field's line names it, and only
+// when there is none the nearest label above it.
+std::unique_ptr<QWidget> crowdedWindow()
+{
+    auto window = std::make_unique<QWidget>();
+    const struct
+    {
+        const char *name;
+        const char *text;
+        forms::TwipsRect place;
+    } labels[] = {
+        {"lblFar", "Far", {0, 1000, 1000, 300}},
+        {"lblNear", "Near", {1500, 1100, 1000, 300}},
+        {"lblAboveA", "Above A", {3000, 600, 1000, 300}},
+        {"lblTieOne", "Tie one", {0, 3100, 1000, 300}},
+        {"lblTieTwo", "Tie two", {0, 3000, 1000, 300}},
+        {"lblOffTheLine", "Off the line", {2000, 3300, 500, 300}},
+        {"lblAboveB", "Above B", {3500, 2500, 1000, 300}},
+        {"lblAboveFar", "Above far", {6500, 4000, 1000, 300}},
+        {"lblAboveNear", "Above near", {5500, 4500, 800, 300}},
+        {"lblRightOfC", "Right of C", {7500, 5000, 1000, 300}},
+    };
+    for (const auto &label : labels) {
+        auto *widget = new QLabel(QString::fromLatin1(label.text), window.get());
+        widget->setObjectName(QString::fromLatin1(label.name));
+        forms::setTwipsGeometry(widget, label.place);
+    }
+    const std::pair<const char *, forms::TwipsRect> fields[] = {
+        {"txtA", {3000, 1000, 1000, 300}},
+        {"txtB", {3000, 3000, 1000, 300}},
+        {"txtC", {6000, 5000, 1000, 300}},
+    };
+    for (const auto &[name, place] : fields) {
+        auto *widget = new QLineEdit(window.get());
+        widget->setObjectName(QString::fromLatin1(name));
+        forms::setTwipsGeometry(widget, place);
+    }
+    forms::nameFieldsByLabels(window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly));
+    return window;
+}
 
 struct Window
 {
@@ -156,6 +199,8 @@ QWidget *tst_Accessibility::window(const QString &which)
 {
     if (which == u"calculator")
         m_window = std::make_unique<frmMirvale>();
+    else if (which == u"crowded")
+        m_window = crowdedWindow();
     else
         m_window = std::make_unique<ButtonPage>();
     return m_window.get();
@@ -419,6 +464,20 @@ void tst_Accessibility::fieldsAreNamedByTheirLabels_data()
                                    << "txtToolTopText"
                                    << "lblMousePointer"
                                    << "Tool tip text" << false;
+    // Among many labels: the nearest on the line wins over a nearer one above, the first of two
+    // at the same distance wins, and one above names a field with none on its line.
+    QTest::newRow("nearest on the line") << "crowded"
+                                         << "txtA"
+                                         << "lblNear"
+                                         << "Near" << false;
+    QTest::newRow("first of two as near") << "crowded"
+                                          << "txtB"
+                                          << "lblTieOne"
+                                          << "Tie one" << false;
+    QTest::newRow("nearest above") << "crowded"
+                                   << "txtC"
+                                   << "lblAboveNear"
+                                   << "Above near" << false;
 }
 
 void tst_Accessibility::fieldsAreNamedByTheirLabels()
