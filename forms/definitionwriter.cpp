@@ -113,6 +113,10 @@ private:
         }
         case PropertyBag::Kind::Picture: {
             const StdPicture picture = value.value<StdPicture>();
+            m_picturePixels += picture.pixelCount();
+            if (m_picturePixels > MaxPicturePixels)
+                throw DefinitionError(m_where + QStringLiteral("entry '%1': ").arg(m_entry) +
+                                      tooManyPicturePixels(m_picturePixels));
             m_xml.writeAttribute(QStringLiteral("type"), TypePicture);
             if (!picture.hotSpot().isNull())
                 m_xml.writeAttribute(
@@ -202,6 +206,7 @@ private:
     QXmlStreamWriter m_xml;
     QString m_where;
     QString m_entry;
+    qint64 m_picturePixels = 0;
 };
 
 } // namespace

@@ -55,6 +55,14 @@ bool isControlName(const QString &name)
     });
 }
 
+QString tooManyPicturePixels(qint64 pixels)
+{
+    return QStringLiteral("the window's pictures decode to %1 pixels or more, more than the %2 a "
+                          "window holds")
+        .arg(pixels)
+        .arg(MaxPicturePixels);
+}
+
 DefinitionError::DefinitionError(const QString &message)
     : std::runtime_error(message.toStdString()), m_message(message)
 {}

@@ -87,6 +87,11 @@ constexpr int MaxNameLength = 40;
 constexpr qsizetype MaxTextLength = 65535;
 // Tab indexes run from 0 to this.
 constexpr int MaxTabIndex = 32767;
+// The most pixels all the pictures of a window decode to together: 32 Mi pixels, 128 MiB in
+// 32-bit colour, as two pictures of the largest size take. Each picture is decoded on its own.
+constexpr qint64 MaxPicturePixels = qint64(32) << 20;
+// What a window is told when its pictures would decode to more than that.
+QString tooManyPicturePixels(qint64 pixels);
 
 // Whether a name is a control's name: an identifier of at most MaxNameLength characters.
 bool isControlName(const QString &name);

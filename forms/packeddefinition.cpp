@@ -179,6 +179,9 @@ private:
         StdPicture picture = StdPicture::fromStoredData(data, &why);
         if (!data.isEmpty() && picture.isNull())
             fail(QStringLiteral("a picture cannot be read: %1").arg(why));
+        m_picturePixels += picture.pixelCount();
+        if (m_picturePixels > MaxPicturePixels)
+            fail(tooManyPicturePixels(m_picturePixels));
         picture.setHotSpot(hotSpot);
         return picture;
     }
@@ -213,6 +216,7 @@ private:
 
     QDataStream m_in;
     QString m_source;
+    qint64 m_picturePixels = 0;
 };
 
 } // namespace

@@ -182,10 +182,21 @@ QRect PictureBox::deviceRect() const
     return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
 }
 
+// The most device pixels a surface keeps: what the desktop shows at once. Of a control larger than
+// that, the part from its top left corner is drawn, so that no stored size can ask for gigabytes.
+QSize PictureBox::largestImage()
+{
+    QSize largest;
+    for (const QScreen *screen : QGuiApplication::screens())
+        largest = largest.expandedTo(
+            (QSizeF(screen->virtualSize()) * screen->devicePixelRatio()).toSize());
+    return largest.isEmpty() ? QSize(4096, 4096) : largest;
+}
+
 void PictureBox::ensureImage(OldDrawing old)
 {
     const qreal ratio = devicePixelRatioF();
-    const QSize deviceSize = deviceRect().size();
+    const QSize deviceSize = deviceRect().size().boundedTo(largestImage());
     if (m_image.size() == deviceSize && m_image.devicePixelRatio() == ratio)
         return;
     flushSteps();

@@ -132,6 +132,7 @@ private:
     // What a new image of another size starts with: the old drawing, or only the back colour.
     enum class OldDrawing { Kept, Dropped };
     void ensureImage(OldDrawing old = OldDrawing::Kept);
+    static QSize largestImage();
     double unitsPerPixelX() const;
     double unitsPerPixelY() const;
     int toPixelX(float x) const;

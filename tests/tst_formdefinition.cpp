@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <functional>
+
 using forms::ControlDefinition;
 using forms::DefinitionError;
 using forms::FormDefinition;
@@ -187,6 +189,7 @@ private slots:
     void valuesOfEveryKindRoundTrip();
     void unstorableTextIsRefused_data();
     void unstorableTextIsRefused();
+    void picturesBeyondTheWindowsTotalAreRefused();
     void malformed_data();
     void malformed();
     void loadFailureNamesControlAndEntry_data();
@@ -454,6 +457,47 @@ void tst_FormDefinition::unstorableTextIsRefused()
         QVERIFY2(error.message().contains("control 'cmd(2)'"), qPrintable(error.message()));
         QVERIFY2(error.message().contains("entry 'caption'"), qPrintable(error.message()));
     }
+}
+
+// Each picture is within the limit for one, but three of the largest would decode to 192 MiB: the
+// window is refused by each reader, and never written.
+void tst_FormDefinition::picturesBeyondTheWindowsTotalAreRefused()
+{
+    QImage largest(4096, 4096, QImage::Format_Mono);
+    largest.fill(0);
+    const forms::StdPicture picture = forms::StdPicture::fromImage(largest);
+    FormDefinition d;
+    d.name = "w";
+    ControlDefinition c;
+    c.className = "Mirvale.LumoButton";
+    c.name = "cmd";
+    for (const char *name : {"Picture", "SelectedPicture"})
+        c.properties.append(name, QVariant::fromValue(picture));
+    d.controls.append(c);
+    const QByteArray two = forms::writeDefinition(d);
+    const QByteArray twoPacked = forms::packDefinition(d);
+    c.properties.append("PressedPicture", QVariant::fromValue(picture));
+    d.controls = {c};
+    const auto refused = [](const std::function<void()> &step, const char *entry) {
+        try {
+            step();
+            QFAIL("a window with pictures beyond the total was accepted");
+        } catch (const DefinitionError &error) {
+            QVERIFY2(error.message().contains(entry), qPrintable(error.message()));
+            QVERIFY2(error.message().contains("more than the 33554432"),
+                     qPrintable(error.message()));
+        }
+    };
+    refused([&] { forms::writeDefinition(d); }, "entry 'PressedPicture'");
+    const QByteArray pictureXml = "<property name=\"PressedPicture\" type=\"picture\">" +
+                                  picture.data().toBase64() + "</property>";
+    QByteArray three = two;
+    three.insert(three.indexOf("</control>"), pictureXml);
+    refused([&] { forms::readDefinition(three, "f.xml"); }, "entry 'PressedPicture'");
+    refused([&] { forms::unpackDefinition(forms::packDefinition(d), "packed"); }, "packed");
+    // Two are within it.
+    QCOMPARE(forms::readDefinition(two, "f.xml").controls.size(), 1);
+    QCOMPARE(forms::unpackDefinition(twoPacked, "packed").controls.size(), 1);
 }
 
 void tst_FormDefinition::malformed_data()

@@ -76,6 +76,7 @@ private slots:
     void fontUnderlineAppliesToLaterText();
 
     void clsClearsToBackColor();
+    void surfaceLargerThanTheDesktopKeepsWhatItShows();
 
     void pointerShapes_data();
     void pointerShapes();
@@ -441,6 +442,24 @@ void tst_PictureBox::clsClearsToBackColor()
     const QImage image = box.Image();
     QCOMPARE(image.size(), QSize(100, 50));
     QCOMPARE(countOf(image, Qt::blue), 100 * 50);
+}
+
+// A control of the largest stored size (16,384 pixels square) would need a gigabyte for its image;
+// it keeps only what the desktop shows at once, and draws there as usual.
+void tst_PictureBox::surfaceLargerThanTheDesktopKeepsWhatItShows()
+{
+    PictureBox small;
+    prepare(small, 100, 100);
+    small.Line(0, 0, 750, 750, Red);
+    PictureBox box;
+    prepare(box, 16384, 16384);
+    box.Line(0, 0, 750, 750, Red);
+    const QImage image = box.Image();
+    const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
+    QVERIFY2(image.width() <= desktop.width() && image.height() <= desktop.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
+    QCOMPARE(countOf(image, Qt::red), countOf(small.Image(), Qt::red));
+    QVERIFY(countOf(image, Qt::red) > 0);
 }
 
 void tst_PictureBox::systemColoursDrawThroughThePalette()
