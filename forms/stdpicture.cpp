@@ -21,6 +21,15 @@ namespace {
 constexpr int MaximumSide = 4096;
 // An icon file with more images than this is refused: each would be decoded for the window's icon.
 constexpr int MaximumIconImages = 256;
+// A progressive JPEG is decoded over again for each of its scans. Encoders write a dozen or so; a
+// file of hundreds would hold the window for seconds each time it is decoded.
+constexpr qsizetype MaximumJpegScans = 100;
+
+// Each scan starts with a marker that the coded data cannot hold (a 0xFF in it is followed by 0).
+qsizetype jpegScans(const QByteArray &data)
+{
+    return data.count(QByteArrayView("\xFF\xDA", 2));
+}
 
 // A stored picture is small; anything that claims to be huge is refused before it is decoded.
 void limit(QImageReader &reader)
@@ -91,6 +100,13 @@ StdPicture StdPicture::read(const QByteArray &data, QString *error, bool decodeN
             *error = QStringLiteral("an icon of %1 images, more than %2")
                          .arg(reader.imageCount())
                          .arg(MaximumIconImages);
+        return picture;
+    }
+    if (data.startsWith(QByteArrayView("\xFF\xD8", 2)) && jpegScans(data) > MaximumJpegScans) {
+        if (error)
+            *error = QStringLiteral("a JPEG of %1 scans, more than %2")
+                         .arg(jpegScans(data))
+                         .arg(MaximumJpegScans);
         return picture;
     }
     // A format that cannot tell its size from the header is decoded now.

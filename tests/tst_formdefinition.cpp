@@ -11,6 +11,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -86,6 +87,26 @@ QByteArray iconOfImages(int count)
         stream << quint8(1) << quint8(1) << quint8(0) << quint8(0) << quint16(1) << quint16(32)
                << quint32(png.size()) << quint32(6 + 16 * count);
     return (icon + png).toBase64();
+}
+
+// A progressive JPEG whose scans after the first are repeated until there are `count`: each would
+// be decoded in turn.
+QByteArray jpegOfScans(int count)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(QImage(64, 64, QImage::Format_RGB32));
+    const qsizetype second = jpeg.indexOf("\xFF\xDA", jpeg.indexOf("\xFF\xDA") + 2);
+    const qsizetype end = jpeg.lastIndexOf("\xFF\xD9");
+    const QByteArray scans = jpeg.mid(second, end - second);
+    const qsizetype written = jpeg.count("\xFF\xDA");
+    QByteArray many = jpeg.left(end);
+    for (qsizetype i = written; i < count; ++i)
+        many += scans.left(scans.indexOf("\xFF\xDA", 2));
+    return (many + "\xFF\xD9").toBase64();
 }
 
 QByteArray controlAt(const QByteArray &name, const QByteArray &left, const QByteArray &width,
@@ -166,6 +187,10 @@ void addHostileRows(const QByteArray &control)
         << property("<property name=\"picture\" type=\"picture\">" + iconOfImages(5000) +
                     "</property>")
         << QStringList{"entry 'picture'", "5000 images"};
+    QTest::newRow("a JPEG of 800 scans")
+        << property("<property name=\"picture\" type=\"picture\">" + jpegOfScans(800) +
+                    "</property>")
+        << QStringList{"entry 'picture'", "800 scans"};
     QTest::newRow("duplicate name and index, differently cased")
         << window(control + "</control>" + QByteArray(control).replace("\"cmd\"", "\"CMD\"") +
                   "</control>")
