@@ -1,7 +1,8 @@
 // The designer at scale: generated windows of 16, 500 and 2,000 controls (the calculator's
 // buttons with their pictures, separators, labels and fields, tiled), opened to their first
-// paint, one arrow-key move of one selected control to the repainted surface, one undo, and the
-// memory that 1,000 undoable moves keep.
+// paint, one arrow-key move of one selected control to the repainted surface, one undo, the
+// first control brought to the front (500 to 10,000 controls), and the memory that 1,000 undoable
+// moves keep.
 #include "application.h"
 #include "buttonpage.h"
 #include "designerwindow.h"
@@ -175,6 +176,26 @@ void BM_undo(benchmark::State &state)
     }
 }
 BENCHMARK(BM_undo)->Arg(16)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// The first control in stored order brought to the front and sent back again: every control
+// after it changes its place in the order, the most an edit of the order can change.
+void BM_bringToFront(benchmark::State &state)
+{
+    auto window = openedWindow(int(state.range(0)));
+    DesignSurface *surface = window->surface();
+    surface->select(surface->form()->controls().first());
+    QApplication::processEvents();
+    bool front = true;
+    for (auto _ : state) {
+        if (front)
+            surface->bringSelectionToFront();
+        else
+            surface->sendSelectionToBack();
+        QApplication::processEvents();
+        front = !front;
+    }
+}
+BENCHMARK(BM_bringToFront)->Arg(500)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 struct Memory
 {
