@@ -104,7 +104,7 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
         applyIcon();
     createMenus(definition.menus);
     {
-        const TextBox::FontLoan loan(m_client);
+        const TextBox::FontLoan loan(m_client, TextBox::FontLoan::When::ForFields);
         for (const ControlDefinition &control : definition.controls)
             createControl(control, source);
     }

@@ -242,7 +242,7 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
     QList<QPair<QWidget *, const ControlDefinition *>> moved;
     const qsizetype kept = m_controls.size();
     try {
-        const TextBox::FontLoan loan(m_client);
+        const TextBox::FontLoan loan(m_client, TextBox::FontLoan::When::ForFields);
         for (const ControlDefinition &definition : definitions) {
             if (QWidget *widget = reuse(definition)) {
                 moved.append({widget, &definition});

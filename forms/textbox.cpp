@@ -32,22 +32,44 @@ bool isWindowShortcut(const QWidget *field, const QKeySequence &key)
 
 } // namespace
 
-TextBox::FontLoan::FontLoan(const QWidget *container)
+namespace {
+
+// The loan a window holds open over the controls it builds, if any.
+TextBox::FontLoan *openLoan = nullptr;
+
+} // namespace
+
+TextBox::FontLoan::FontLoan(const QWidget *container, When when)
+    : m_container(container), m_outer(openLoan)
 {
-    if (!container)
+    if (when == When::ForFields) {
+        openLoan = this;
         return;
-    const QFont font = container->font();
+    }
+    if (container && openLoan && openLoan->m_container == container)
+        openLoan->lend();
+    else
+        lend();
+}
+
+TextBox::FontLoan::~FontLoan()
+{
+    if (openLoan == this)
+        openLoan = m_outer;
+    if (m_lent)
+        QGuiApplication::setFont(*m_lent);
+}
+
+void TextBox::FontLoan::lend()
+{
+    if (m_lent || !m_container)
+        return;
+    const QFont font = m_container->font();
     QFont application = QGuiApplication::font();
     if (font == application)
         return;
     m_lent = std::move(application);
     QGuiApplication::setFont(font);
-}
-
-TextBox::FontLoan::~FontLoan()
-{
-    if (m_lent)
-        QGuiApplication::setFont(*m_lent);
 }
 
 // The loan lasts until the line edit is built, and not a moment longer.

@@ -29,17 +29,22 @@ public:
     // A line edit lays out its empty text in the application's font before it takes its
     // container's. Where the two differ, that would load a whole font the window does not draw
     // in, the costliest single step of a window's start; so while a loan lives, the application's
-    // font is the container's. Each field takes one for its own construction; a window that
-    // builds many fields holds one over them all, since every change of the application's font
-    // is told to every widget.
+    // font is the container's. Each field takes one for its own construction. A window that
+    // builds many controls opens one over them all, lent only when the first field in that
+    // container is built: every change of the application's font is told to every widget.
     class FontLoan
     {
     public:
-        explicit FontLoan(const QWidget *container);
+        enum class When { Now, ForFields };
+        explicit FontLoan(const QWidget *container, When when = When::Now);
         ~FontLoan();
         Q_DISABLE_COPY_MOVE(FontLoan)
 
     private:
+        void lend();
+
+        const QWidget *m_container;
+        FontLoan *m_outer;
         std::optional<QFont> m_lent;
     };
 
