@@ -24,9 +24,12 @@ bool isField(const QWidget *widget)
 // The best of the intervals inserted so far that overlap a queried interval, over a fixed set of
 // ends: a segment tree whose nodes keep the best interval that covers them whole (cover) and the
 // best that touches any leaf below them (touch). Each insertion and query visits O(log n) nodes.
-template <typename Key> class BestOverlapping
+// An interval's key is its far edge (nearer is larger) and its control's index, negated.
+class BestOverlapping
 {
 public:
+    using Key = std::pair<float, int>;
+
     BestOverlapping(std::vector<float> ends, Key none) : m_ends(std::move(ends)), m_none(none)
     {
         std::sort(m_ends.begin(), m_ends.end());
@@ -108,7 +111,7 @@ struct Axis
 std::vector<int> nearestLabels(const std::vector<Placed> &labels, const std::vector<Placed> &fields,
                                Axis axis)
 {
-    using Key = std::pair<float, int>; // the label's far edge (nearer is larger), -index
+    using Key = BestOverlapping::Key;
     const Key none{-std::numeric_limits<float>::infinity(), std::numeric_limits<int>::min()};
     std::vector<float> ends;
     for (const auto *group : {&labels, &fields}) {
@@ -117,7 +120,7 @@ std::vector<int> nearestLabels(const std::vector<Placed> &labels, const std::vec
             ends.push_back(axis.along(p.rect) + axis.alongLength(p.rect));
         }
     }
-    BestOverlapping<Key> placed(std::move(ends), none);
+    BestOverlapping placed(std::move(ends), none);
     const auto farEdge = [&](const Placed &p) {
         return axis.across(p.rect) + axis.acrossLength(p.rect);
     };

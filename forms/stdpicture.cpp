@@ -25,9 +25,12 @@ constexpr int MaximumIconImages = 256;
 // file of hundreds would hold the window for seconds each time it is decoded.
 constexpr qsizetype MaximumJpegScans = 100;
 
-// Each scan starts with a marker that the coded data cannot hold (a 0xFF in it is followed by 0).
+// The scans of a JPEG (0 for another format): each starts with a marker that the coded data
+// cannot hold, since a 0xFF in it is followed by 0.
 qsizetype jpegScans(const QByteArray &data)
 {
+    if (!data.startsWith(QByteArrayView("\xFF\xD8", 2)))
+        return 0;
     return data.count(QByteArrayView("\xFF\xDA", 2));
 }
 
@@ -102,11 +105,10 @@ StdPicture StdPicture::read(const QByteArray &data, QString *error, bool decodeN
                          .arg(MaximumIconImages);
         return picture;
     }
-    if (data.startsWith(QByteArrayView("\xFF\xD8", 2)) && jpegScans(data) > MaximumJpegScans) {
+    if (const qsizetype scans = jpegScans(data); scans > MaximumJpegScans) {
         if (error)
-            *error = QStringLiteral("a JPEG of %1 scans, more than %2")
-                         .arg(jpegScans(data))
-                         .arg(MaximumJpegScans);
+            *error =
+                QStringLiteral("a JPEG of %1 scans, more than %2").arg(scans).arg(MaximumJpegScans);
         return picture;
     }
     // A format that cannot tell its size from the header is decoded now.
