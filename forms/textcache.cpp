@@ -2,6 +2,8 @@
 
 #include <QGlyphRun>
 #include <QGuiApplication>
+#include <QHashFunctions>
+#include <QPointer>
 #include <QTextOption>
 
 #include <algorithm>
@@ -13,8 +15,9 @@ namespace forms {
 namespace {
 
 constexpr qsizetype MaxFonts = 8;
-// Captions are short and few; a surface printing ever new text does not grow without end.
-constexpr qsizetype MaxTextsPerFont = 256;
+// Captions are short and few, though every surface of a window in the font shares them; surfaces
+// printing ever new text do not grow without end.
+constexpr qsizetype MaxTextsPerFont = 1024;
 
 bool laysOutOnOneLine(const QString &text)
 {
@@ -58,9 +61,56 @@ struct TextCache::Entry
     QHash<QString, Text> texts;
 };
 
+// What surfaces on one device measured in one font is the same for all of them, so a window of many
+// buttons in one font measures and shapes each caption once and keeps it once. An entry lives as
+// long as some surface has it among its fonts.
+struct TextCache::SharedKey
+{
+    const QPaintDevice *device;
+    StdFont font;
+
+    friend bool operator==(const SharedKey &, const SharedKey &) = default;
+    friend size_t qHash(const SharedKey &key, size_t seed)
+    {
+        const StdFont &font = key.font;
+        return qHashMulti(seed, key.device, font.name, font.size, font.weight, font.charset,
+                          font.italic, font.underline, font.strikethrough);
+    }
+};
+
+QHash<TextCache::SharedKey, std::weak_ptr<TextCache::Entry>> &TextCache::shared()
+{
+    static QHash<SharedKey, std::weak_ptr<Entry>> entries;
+    static qsizetype pruneAt = 64;
+    static QPointer<QGuiApplication> watched;
+    if (watched != qGuiApp) {
+        // Connected before any surface's own reaction to the change, so that each surface then
+        // finds entries measured with the new fonts.
+        QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, qGuiApp,
+                         [] { entries.clear(); });
+        watched = qGuiApp;
+    }
+    if (entries.size() >= pruneAt) {
+        entries.removeIf([](const auto &entry) { return entry.value().expired(); });
+        pruneAt = std::max<qsizetype>(64, entries.size() * 2);
+    }
+    return entries;
+}
+
+std::shared_ptr<TextCache::Entry> TextCache::entryFor(const StdFont &font) const
+{
+    std::weak_ptr<Entry> &known = shared()[SharedKey{m_device, font}];
+    std::shared_ptr<Entry> entry = known.lock();
+    if (!entry) {
+        entry = std::make_shared<Entry>(font, m_device);
+        known = entry;
+    }
+    return entry;
+}
+
 TextCache::TextCache(const QPaintDevice *device) : m_device(device)
 {
-    m_entries.append(std::make_shared<Entry>(StdFont(), m_device));
+    m_entries.append(entryFor(StdFont()));
 }
 
 void TextCache::select(const StdFont &font)
@@ -75,7 +125,7 @@ void TextCache::select(const StdFont &font)
     }
     if (m_entries.size() >= MaxFonts)
         m_entries.removeLast();
-    m_entries.prepend(std::make_shared<Entry>(font, m_device));
+    m_entries.prepend(entryFor(font));
 }
 
 const QFont &TextCache::font() const
@@ -181,7 +231,7 @@ void TextCache::clear()
 {
     const StdFont font = current().font;
     m_entries.clear();
-    m_entries.append(std::make_shared<Entry>(font, m_device));
+    m_entries.append(entryFor(font));
 }
 
 } // namespace forms

@@ -15,7 +15,8 @@
 
 namespace forms {
 
-// What a surface has measured and laid out in the few fonts it used last. Shaping text is most
+// What a surface has measured and laid out in the few fonts it used last, shared with the other
+// surfaces on the same device. Shaping text is most
 // of the cost of drawing it, and a button prints the same characters in the same three fonts
 // over and over, one character at a time; each text is shaped once per font instead.
 class TextCache
@@ -60,6 +61,9 @@ public:
 private:
     struct Text;
     struct Entry;
+    struct SharedKey;
+    static QHash<SharedKey, std::weak_ptr<Entry>> &shared();
+    std::shared_ptr<Entry> entryFor(const StdFont &font) const;
     Text &text(const QString &text);
     Text measured(const QString &text) const;
     template <typename Key>

@@ -3,6 +3,9 @@
 #include "twips.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QScopeGuard>
 #include <QTest>
 
 using forms::OleColor;
@@ -72,6 +75,7 @@ private slots:
     void paintPictureAtNaturalSize();
 
     void textMeasuresInScaleUnits();
+    void installedFontReachesEverySurface();
     void printDrawsAtCurrentPositionAndAdvances();
     void fontUnderlineAppliesToLaterText();
 
@@ -332,6 +336,35 @@ void tst_PictureBox::textMeasuresInScaleUnits()
     twips.setFont(textFont(20));
     QVERIFY(qAbs(twips.TextWidth(text) / width10 - 2) < 0.15);
     QVERIFY(qAbs(twips.TextHeight(text) / height10 - 2) < 0.15);
+}
+
+// Surfaces share what they measured in a font, so a font installed later must reach them all.
+void tst_PictureBox::installedFontReachesEverySurface()
+{
+    const QString file = QStringLiteral("/usr/share/fonts/truetype/noto/NotoSerif-Regular.ttf");
+    if (!QFile::exists(file))
+        QSKIP("needs fonts-noto-core, which scripts/test installs");
+    forms::StdFont font = textFont(20);
+    font.name = QStringLiteral("Noto Serif"); // not among the fonts this test sees until added
+    const QString text = QStringLiteral("Wavelength");
+    PictureBox first, second;
+    for (PictureBox *box : {&first, &second}) {
+        prepare(*box, 100, 50);
+        box->setFont(font);
+    }
+    const float before = first.TextWidth(text);
+    QCOMPARE(second.TextWidth(text), before);
+
+    const int added = QFontDatabase::addApplicationFont(file);
+    QVERIFY(added >= 0);
+    const auto removal = qScopeGuard([added] { QFontDatabase::removeApplicationFont(added); });
+    PictureBox later;
+    prepare(later, 100, 50);
+    later.setFont(font);
+    const float after = later.TextWidth(text);
+    QVERIFY(after != before);
+    QCOMPARE(first.TextWidth(text), after);
+    QCOMPARE(second.TextWidth(text), after);
 }
 
 void tst_PictureBox::printDrawsAtCurrentPositionAndAdvances()
