@@ -5,6 +5,7 @@
 
 #include "keyascii.h"
 #include "runtimeerror.h"
+#include "surfaceimages.h"
 #include "twips.h"
 #include "windowsystem.h"
 
@@ -102,10 +103,14 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent), m_text(&referenceDevi
     connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
         flushSteps();
         m_text.clear();
-        m_drawn.clear();
-        m_spareImage = QImage();
+        forgetAllDrawn();
         m_painterFont.reset();
     });
+}
+
+PictureBox::~PictureBox()
+{
+    forgetAllDrawn();
 }
 
 void PictureBox::Move(float left, std::optional<float> top, std::optional<float> width,
@@ -201,17 +206,29 @@ void PictureBox::ensureImage(OldDrawing old)
         return;
     flushSteps();
     endPainting();
-    QImage image(deviceSize, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
+    // Faces drawn at the old size are not drawn again at the new one.
+    forgetAllDrawn();
     const QImage &reference = referenceDevice();
-    image.setDotsPerMeterX(reference.dotsPerMeterX());
-    image.setDotsPerMeterY(reference.dotsPerMeterY());
+    const QColor back = toQColor(m_backColor, palette());
+    if (old == OldDrawing::Dropped || m_image.isNull()) {
+        // Nothing of the old image is needed, so it goes before the new one is taken.
+        m_image = QImage();
+        m_image = SurfaceImages::blank(deviceSize, ratio, reference, back.rgb());
+        return;
+    }
+    QImage image = SurfaceImages::allocate(deviceSize);
+    // Where the pixels left cannot give the new size whole, the surface keeps what it has if that
+    // is more.
+    if (image.size() != deviceSize && m_image.devicePixelRatio() == ratio &&
+        qint64(image.width()) * image.height() <= qint64(m_image.width()) * m_image.height())
+        return;
     if (!image.isNull()) {
-        image.fill(toQColor(m_backColor, palette()));
-        if (old == OldDrawing::Kept && !m_image.isNull()) {
-            QPainter copy(&image);
-            copy.drawImage(0, 0, m_image);
-        }
+        image.setDevicePixelRatio(ratio);
+        image.setDotsPerMeterX(reference.dotsPerMeterX());
+        image.setDotsPerMeterY(reference.dotsPerMeterY());
+        image.fill(back);
+        QPainter copy(&image);
+        copy.drawImage(0, 0, m_image);
     }
     m_image = image;
 }
@@ -299,6 +316,10 @@ void PictureBox::paintEvent(QPaintEvent *)
     endPainting();
     ensureImage();
     QPainter painter(this);
+    // Where the image ends short of the surface (the desktop's size, or the pixels of all surfaces
+    // together), the surface shows its back colour.
+    if (m_image.size() != deviceRect().size())
+        painter.fillRect(rect(), toQColor(m_backColor, palette()));
     const qreal ratio = m_image.devicePixelRatio();
     if (ratio == 1) {
         painter.drawImage(0, 0, m_image);

@@ -29,6 +29,7 @@ class PictureBox : public QWidget
 
 public:
     explicit PictureBox(QWidget *parent = nullptr);
+    ~PictureBox() override;
 
     // Position and size in the container, in twips.
     float Left() const { return twipsGeometry(this).left; }
@@ -162,8 +163,10 @@ private:
     void paintStep(Step &&step);
     void draw(const Step &step);
     bool drawWithoutPainter(const Step &step);
+    bool coversImage(const Step &step) const;
     void drawWithPainter(const Step &step);
     void clearImage(const QColor &color);
+    bool ownImage();
     bool fillDirectly(const Step &step);
     QImage drawable(const QImage &picture);
     QColor textColor();
@@ -171,6 +174,9 @@ private:
     void queueGlyphs(const Step &step);
     void drawQueuedGlyphs();
     void flushSteps();
+    void rememberDrawn();
+    void forgetDrawn(bool keepSpare);
+    void forgetAllDrawn();
     void applyCursor();
     void applyIconCursor();
     void emitMouse(void (PictureBox::*signal)(qint16, qint16, float, float), QMouseEvent *event);
@@ -204,6 +210,7 @@ private:
         QImage image;
     };
     QList<Drawn> m_drawn; // the most recently used first
+    qsizetype m_drawnBytes = 0;
     QImage m_spareImage;
     QHash<qint64, QImage> m_drawable;
     OleColor m_foreColor = SystemColor::WindowText;

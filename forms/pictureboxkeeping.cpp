@@ -12,6 +12,11 @@ namespace {
 constexpr qsizetype MaxKeptImageBytes = 256 * 1024;
 constexpr qsizetype MaxKeptSteps = 128;
 constexpr qsizetype MaxDrawnImages = 8;
+// The drawn images of all surfaces together. Beyond this, a surface keeps only the face it shows:
+// a window of thousands of buttons costs a redraw now and then rather than a copy of every face
+// of each.
+constexpr qsizetype MaxDrawnBytesOfAll = 32 * 1024 * 1024;
+qsizetype drawnBytesOfAll = 0;
 
 } // namespace
 
@@ -40,6 +45,12 @@ size_t PictureBox::Step::digest(size_t seed) const
 
 void PictureBox::keep(Step &&step)
 {
+    // What a step covers entirely is forgotten: a surface that is shown only now and then (a
+    // button's face, copied whole from its buffer) holds the last picture, not every one before.
+    if (coversImage(step)) {
+        m_steps.clear();
+        m_stepsDigest = 0;
+    }
     m_stepsDigest = step.digest(m_stepsDigest);
     m_steps.append(std::move(step));
 }
@@ -72,13 +83,37 @@ void PictureBox::flushSteps()
     for (const Step &step : std::as_const(m_steps))
         draw(step);
     endPainting();
-    m_drawn.prepend({m_steps, m_stepsDigest, m_image});
-    if (m_drawn.size() > MaxDrawnImages) {
-        QImage forgotten = m_drawn.takeLast().image;
-        if (forgotten.isDetached())
-            m_spareImage = std::move(forgotten);
-    }
+    rememberDrawn();
     m_steps.clear();
+}
+
+void PictureBox::rememberDrawn()
+{
+    m_drawn.prepend({m_steps, m_stepsDigest, m_image});
+    m_drawnBytes += m_image.sizeInBytes();
+    drawnBytesOfAll += m_image.sizeInBytes();
+    if (m_drawn.size() > MaxDrawnImages)
+        forgetDrawn(true);
+    while (m_drawn.size() > 1 && drawnBytesOfAll > MaxDrawnBytesOfAll)
+        forgetDrawn(false);
+}
+
+// Forgets the face drawn least recently; its image, unless shared, may serve as the next one.
+void PictureBox::forgetDrawn(bool keepSpare)
+{
+    QImage forgotten = m_drawn.takeLast().image;
+    m_drawnBytes -= forgotten.sizeInBytes();
+    drawnBytesOfAll -= forgotten.sizeInBytes();
+    if (keepSpare && forgotten.isDetached())
+        m_spareImage = std::move(forgotten);
+}
+
+void PictureBox::forgetAllDrawn()
+{
+    drawnBytesOfAll -= m_drawnBytes;
+    m_drawnBytes = 0;
+    m_drawn.clear();
+    m_spareImage = QImage();
 }
 
 void PictureBox::Cls()

@@ -1,6 +1,8 @@
 // PictureBox's rasteriser: the steps drawn into the image, glyphs of consecutive texts together.
 #include "picturebox.h"
 
+#include "surfaceimages.h"
+
 #include <QGlyphRun>
 
 #include <algorithm>
@@ -43,6 +45,8 @@ void PictureBox::draw(const Step &step)
     if (drawWithoutPainter(step))
         return;
     if (!m_painter.isActive()) {
+        if (!ownImage())
+            return;
         m_painter.begin(&m_image);
         m_painterFont.reset();
     }
@@ -62,17 +66,22 @@ bool PictureBox::drawWithoutPainter(const Step &step)
         clearImage(step.color);
         return true;
     }
-    // A copy of a whole opaque image of the same kind is the image itself.
-    if (step.kind == Step::Picture && step.box == m_image.rect() &&
-        step.picture.format() == m_image.format() && !step.picture.hasAlphaChannel() &&
-        step.picture.devicePixelRatio() == m_image.devicePixelRatio() &&
-        step.picture.dotsPerMeterX() == m_image.dotsPerMeterX() &&
-        step.picture.dotsPerMeterY() == m_image.dotsPerMeterY()) {
+    if (coversImage(step)) {
         endPainting();
         m_image = step.picture;
         return true;
     }
     return step.kind == Step::Fill && !m_painter.isActive() && fillDirectly(step);
+}
+
+// A copy of a whole opaque image of the same kind is the image itself.
+bool PictureBox::coversImage(const Step &step) const
+{
+    return step.kind == Step::Picture && step.box == m_image.rect() &&
+           step.picture.format() == m_image.format() && !step.picture.hasAlphaChannel() &&
+           step.picture.devicePixelRatio() == m_image.devicePixelRatio() &&
+           step.picture.dotsPerMeterX() == m_image.dotsPerMeterX() &&
+           step.picture.dotsPerMeterY() == m_image.dotsPerMeterY();
 }
 
 void PictureBox::drawWithPainter(const Step &step)
@@ -120,7 +129,7 @@ bool PictureBox::fillDirectly(const Step &step)
         (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied))
         return false;
     const QRect box = step.box & m_image.rect();
-    if (box.isEmpty())
+    if (box.isEmpty() || !ownImage())
         return true;
     const QRgb pixel = step.color.rgba();
     uchar *bits = m_image.bits();
@@ -141,13 +150,25 @@ void PictureBox::clearImage(const QColor &color)
         m_spareImage = QImage();
     }
     if (!m_image.isDetached()) {
-        QImage image(m_image.size(), m_image.format());
-        image.setDevicePixelRatio(m_image.devicePixelRatio());
-        image.setDotsPerMeterX(m_image.dotsPerMeterX());
-        image.setDotsPerMeterY(m_image.dotsPerMeterY());
+        const QImage shared = std::exchange(m_image, QImage());
+        QImage image = SurfaceImages::allocate(shared.size());
+        image.setDevicePixelRatio(shared.devicePixelRatio());
+        image.setDotsPerMeterX(shared.dotsPerMeterX());
+        image.setDotsPerMeterY(shared.dotsPerMeterY());
         m_image = image;
     }
     m_image.fill(color);
+}
+
+// Drawing goes into an image of the surface's own: one that a drawn face, another surface or a
+// caller still shares is copied first, from the pixels all surfaces may hold.
+bool PictureBox::ownImage()
+{
+    if (!m_image.isDetached()) {
+        const QImage shared = std::exchange(m_image, QImage());
+        m_image = SurfaceImages::copy(shared);
+    }
+    return !m_image.isNull();
 }
 
 // Glyphs drawn together are drawn one by one in the order given, each where it would have been

@@ -6,6 +6,7 @@
 #include "packeddefinition.h"
 #include "stdfont.h"
 #include "stdpicture.h"
+#include "surfaceimages.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -220,6 +221,7 @@ private slots:
     void loadFailureNamesControlAndEntry_data();
     void loadFailureNamesControlAndEntry();
     void savedWindowStoresExtentThenOwnEntries();
+    void windowOfManyButtonsKeepsAboutOneFaceEach();
 };
 
 void tst_FormDefinition::initTestCase()
@@ -685,4 +687,30 @@ void tst_FormDefinition::savedWindowStoresExtentThenOwnEntries()
 }
 
 QTEST_MAIN(tst_FormDefinition)
+// A button shows the face drawn on its buffer, the two sharing one image; a button not yet shown
+// holds no pixels of its own nor the faces it drew before its last; and the faces kept to be
+// shown again are a fixed amount for all buttons together, here under half a face each.
+void tst_FormDefinition::windowOfManyButtonsKeepsAboutOneFaceEach()
+{
+    constexpr int Count = 4000;
+    QByteArray xml = "<window name=\"frmMany\">";
+    for (int i = 0; i < Count; ++i)
+        xml += QStringLiteral("<control class=\"Mirvale.LumoButton\" name=\"b%1\" left=\"0\" "
+                              "top=\"0\" width=\"2400\" height=\"600\" tabindex=\"%1\"><property "
+                              "name=\"caption\" type=\"string\">Button %1</property></control>")
+                   .arg(i)
+                   .toUtf8();
+    xml += "</window>";
+    const FormDefinition definition = forms::readDefinition(xml, "many.xml");
+    const qsizetype before = forms::SurfaceImages::bytesInUse();
+    forms::Form form;
+    form.LoadDefinition(definition, "many.xml");
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const qsizetype face = 160 * 40 * 4;
+    const qsizetype used = forms::SurfaceImages::bytesInUse() - before;
+    QVERIFY2(used <= Count * face * 3 / 2,
+             qPrintable(QStringLiteral("%1 faces").arg(double(used) / face, 0, 'f', 1)));
+}
+
 #include "tst_formdefinition.moc"
