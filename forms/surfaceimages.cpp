@@ -3,6 +3,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 
@@ -10,7 +11,8 @@ namespace forms {
 
 namespace {
 
-qsizetype inUse = 0;
+// An image's last holder may let go of it on another thread (a display server's hand-over).
+std::atomic<qsizetype> inUse = 0;
 
 // Each block starts with its own size, so that the image's clean-up knows what to give back; the
 // header keeps the pixels on a 16-byte boundary.
@@ -34,7 +36,7 @@ QImage SurfaceImages::allocate(QSize size)
     const qsizetype stride = qsizetype(std::max(size.width(), 0)) * 4;
     if (stride == 0 || size.height() <= 0)
         return QImage();
-    const qsizetype rowsLeft = std::max<qsizetype>(MaxBytes - inUse, 0) / stride;
+    const qsizetype rowsLeft = std::max<qsizetype>(MaxBytes - inUse.load(), 0) / stride;
     const int rows = int(std::min<qsizetype>(size.height(), rowsLeft));
     if (rows == 0)
         return QImage();
@@ -100,7 +102,7 @@ QImage SurfaceImages::blank(QSize size, qreal ratio, const QImage &resolution, Q
 
 qsizetype SurfaceImages::bytesInUse()
 {
-    return inUse;
+    return inUse.load();
 }
 
 } // namespace forms
