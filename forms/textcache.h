@@ -16,9 +16,9 @@
 namespace forms {
 
 // What a surface has measured and laid out in the few fonts it used last, shared with the other
-// surfaces on the same device. Shaping text is most
-// of the cost of drawing it, and a button prints the same characters in the same three fonts
-// over and over, one character at a time; each text is shaped once per font instead.
+// surfaces on the same device. Shaping text is most of the cost of drawing it, and a button prints
+// the same characters in the same three fonts over and over, one character at a time; each text
+// is shaped once per font instead.
 class TextCache
 {
 public:
