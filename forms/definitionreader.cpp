@@ -386,9 +386,8 @@ private:
         StdPicture picture = StdPicture::fromStoredData(*decoded, &why);
         if (picture.isNull())
             fail(QStringLiteral("picture cannot be read: %1").arg(why));
-        m_picturePixels += picture.pixelCount();
-        if (m_picturePixels > MaxPicturePixels)
-            fail(tooManyPicturePixels(m_picturePixels));
+        if (const auto tooMany = m_picturePixels.add(picture.pixelCount()))
+            fail(*tooMany);
         if (attributes.hasAttribute(QStringLiteral("hotspot"))) {
             const QStringList xy =
                 attributes.value(QStringLiteral("hotspot")).toString().split(u',');
@@ -409,7 +408,7 @@ private:
     QString m_entry;
     // The controls read so far by name (in lower case) and index.
     QSet<QPair<QString, int>> m_controlKeys;
-    qint64 m_picturePixels = 0;
+    PicturePixels m_picturePixels;
 };
 
 } // namespace

@@ -113,10 +113,9 @@ private:
         }
         case PropertyBag::Kind::Picture: {
             const StdPicture picture = value.value<StdPicture>();
-            m_picturePixels += picture.pixelCount();
-            if (m_picturePixels > MaxPicturePixels)
+            if (const auto tooMany = m_picturePixels.add(picture.pixelCount()))
                 throw DefinitionError(m_where + QStringLiteral("entry '%1': ").arg(m_entry) +
-                                      tooManyPicturePixels(m_picturePixels));
+                                      *tooMany);
             m_xml.writeAttribute(QStringLiteral("type"), TypePicture);
             if (!picture.hotSpot().isNull())
                 m_xml.writeAttribute(
@@ -206,7 +205,7 @@ private:
     QXmlStreamWriter m_xml;
     QString m_where;
     QString m_entry;
-    qint64 m_picturePixels = 0;
+    PicturePixels m_picturePixels;
 };
 
 } // namespace

@@ -55,11 +55,14 @@ bool isControlName(const QString &name)
     });
 }
 
-QString tooManyPicturePixels(qint64 pixels)
+std::optional<QString> PicturePixels::add(qint64 pixels)
 {
+    m_pixels += pixels;
+    if (m_pixels <= MaxPicturePixels)
+        return std::nullopt;
     return QStringLiteral("the window's pictures decode to %1 pixels or more, more than the %2 a "
                           "window holds")
-        .arg(pixels)
+        .arg(m_pixels)
         .arg(MaxPicturePixels);
 }
 

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 namespace forms {
@@ -90,8 +91,17 @@ constexpr int MaxTabIndex = 32767;
 // The most pixels all the pictures of a window decode to together: 32 Mi pixels, 128 MiB in
 // 32-bit colour, as two pictures of the largest size take. Each picture is decoded on its own.
 constexpr qint64 MaxPicturePixels = qint64(32) << 20;
-// What a window is told when its pictures would decode to more than that.
-QString tooManyPicturePixels(qint64 pixels);
+
+// The pixels of a window's pictures, counted as each is read or written.
+class PicturePixels
+{
+public:
+    // What the window is told when this picture takes the count past MaxPicturePixels.
+    std::optional<QString> add(qint64 pixels);
+
+private:
+    qint64 m_pixels = 0;
+};
 
 // Whether a name is a control's name: an identifier of at most MaxNameLength characters.
 bool isControlName(const QString &name);

@@ -179,9 +179,8 @@ private:
         StdPicture picture = StdPicture::fromStoredData(data, &why);
         if (!data.isEmpty() && picture.isNull())
             fail(QStringLiteral("a picture cannot be read: %1").arg(why));
-        m_picturePixels += picture.pixelCount();
-        if (m_picturePixels > MaxPicturePixels)
-            fail(tooManyPicturePixels(m_picturePixels));
+        if (const auto tooMany = m_picturePixels.add(picture.pixelCount()))
+            fail(*tooMany);
         picture.setHotSpot(hotSpot);
         return picture;
     }
@@ -216,7 +215,7 @@ private:
 
     QDataStream m_in;
     QString m_source;
-    qint64 m_picturePixels = 0;
+    PicturePixels m_picturePixels;
 };
 
 } // namespace
