@@ -132,6 +132,12 @@ void DesignSurface::paste(const QByteArray &controls)
     if (!m_form)
         return;
     const forms::FormDefinition pasted = forms::readDefinition(controls, tr("the clipboard"));
+    addControls(pasted.controls, tr("Paste"), {});
+}
+
+void DesignSurface::addControls(QList<forms::ControlDefinition> added, const QString &step,
+                                std::optional<QPointF> offset)
+{
     forms::FormDefinition edited = definition();
     int tabIndex = 0;
     for (const forms::ControlDefinition &control : std::as_const(edited.controls))
@@ -149,7 +155,7 @@ void DesignSurface::paste(const QByteArray &controls)
                            [&](const forms::ControlDefinition &c) { return c.rect == place; });
     };
     QList<QPair<QString, int>> keys;
-    for (forms::ControlDefinition control : pasted.controls) {
+    for (forms::ControlDefinition control : added) {
         const QList<int> indexes = named(control.name);
         if (!indexes.isEmpty()) {
             if (control.index >= 0 && !indexes.contains(-1)) {
@@ -164,6 +170,10 @@ void DesignSurface::paste(const QByteArray &controls)
                 control.name = base + QString::number(n);
             }
         }
+        if (offset) {
+            control.rect.left += float(offset->x());
+            control.rect.top += float(offset->y());
+        }
         for (int tries = 0; tries < 100 && coversExactly(control.rect); ++tries) {
             control.rect.left += gridTwips();
             control.rect.top += gridTwips();
@@ -177,7 +187,7 @@ void DesignSurface::paste(const QByteArray &controls)
     // A control that fails to build names the clipboard, not the open file.
     const QString source = std::exchange(m_source, tr("the clipboard"));
     try {
-        applyDefinition(edited, tr("Paste"), keys);
+        applyDefinition(edited, step, keys);
     } catch (...) {
         m_source = source;
         throw;
@@ -208,8 +218,54 @@ void DesignSurface::refuseUnpastable(const forms::ControlDefinition &control,
 
 void DesignSurface::duplicateSelection()
 {
-    if (!selection().isEmpty())
-        paste(copySelection());
+    const auto keys = selectionKeys();
+    if (keys.isEmpty())
+        return;
+    QList<forms::ControlDefinition> copies;
+    for (const forms::ControlDefinition &control : definition().controls) {
+        if (keys.contains({control.name, control.index}))
+            copies.append(control);
+    }
+    addControls(copies, tr("Duplicate"), freeOffset(copies));
+}
+
+// How far, in whole grid steps and as near as can be, copies of controls go so that they cover
+// no control and stay in the client area; none when no such place is near.
+std::optional<QPointF> DesignSurface::freeOffset(const QList<forms::ControlDefinition> &copies)
+{
+    QList<QRectF> taken, moving;
+    for (QWidget *control : m_form->controls())
+        taken.append(rectOf(forms::twipsGeometry(control)));
+    QRectF group;
+    for (const forms::ControlDefinition &copy : copies) {
+        moving.append(rectOf(copy.rect));
+        group |= moving.last();
+    }
+    const QRectF client(0, 0, clientWidth(), clientHeight());
+    constexpr int Reach = 30;
+    QList<QPoint> steps;
+    for (int y = -Reach; y <= Reach; ++y) {
+        for (int x = -Reach; x <= Reach; ++x) {
+            if (x || y)
+                steps.append({x, y});
+        }
+    }
+    std::stable_sort(steps.begin(), steps.end(), [](const QPoint &a, const QPoint &b) {
+        return a.x() * a.x() + a.y() * a.y() < b.x() * b.x() + b.y() * b.y();
+    });
+    for (const QPoint &step : std::as_const(steps)) {
+        const QPointF offset = QPointF(step) * gridTwips();
+        if (!client.contains(group.translated(offset)))
+            continue;
+        const bool free = std::none_of(moving.cbegin(), moving.cend(), [&](const QRectF &rect) {
+            const QRectF moved = rect.translated(offset);
+            return std::any_of(taken.cbegin(), taken.cend(),
+                               [&](const QRectF &other) { return other.intersects(moved); });
+        });
+        if (free)
+            return offset;
+    }
+    return std::nullopt;
 }
 
 void DesignSurface::bringSelectionToFront()

@@ -51,9 +51,9 @@ void DesignerWindow::createFileMenu()
 void DesignerWindow::createEditMenu()
 {
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    QAction *undo = m_surface->undoStack()->createUndoAction(this, tr("&Undo"));
+    QAction *undo = createHistoryAction(true);
     undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = m_surface->undoStack()->createRedoAction(this, tr("&Redo"));
+    QAction *redo = createHistoryAction(false);
     redo->setShortcuts({QKeySequence(tr("Ctrl+Shift+Z")), QKeySequence(tr("Ctrl+Y"))});
     edit->addActions({undo, redo});
     edit->addSeparator();
@@ -63,22 +63,14 @@ void DesignerWindow::createEditMenu()
     copy->setShortcut(QKeySequence::Copy);
     m_paste = edit->addAction(tr("&Paste"), this, &DesignerWindow::pasteControls);
     m_paste->setShortcut(QKeySequence::Paste);
-    QAction *duplicate = edit->addAction(tr("D&uplicate"), this, [this] {
-        try {
-            m_surface->duplicateSelection();
-        } catch (const forms::DefinitionError &error) {
-            fail(tr("Duplicate"), error.message());
-        }
-    });
+    QAction *duplicate = addEdit(edit, tr("D&uplicate"), &DesignSurface::duplicateSelection);
     duplicate->setShortcut(QKeySequence(tr("Ctrl+D")));
-    QAction *remove = edit->addAction(tr("&Delete"), m_surface, &DesignSurface::deleteSelection);
+    QAction *remove = addEdit(edit, tr("&Delete"), &DesignSurface::deleteSelection);
     remove->setShortcut(QKeySequence::Delete);
     edit->addSeparator();
-    QAction *front =
-        edit->addAction(tr("Bring to &Front"), m_surface, &DesignSurface::bringSelectionToFront);
+    QAction *front = addEdit(edit, tr("Bring to &Front"), &DesignSurface::bringSelectionToFront);
     front->setShortcut(QKeySequence(tr("Ctrl+]")));
-    QAction *back =
-        edit->addAction(tr("Send to &Back"), m_surface, &DesignSurface::sendSelectionToBack);
+    QAction *back = addEdit(edit, tr("Send to &Back"), &DesignSurface::sendSelectionToBack);
     back->setShortcut(QKeySequence(tr("Ctrl+[")));
     edit->addSeparator();
     QAction *properties =
@@ -88,6 +80,33 @@ void DesignerWindow::createEditMenu()
     QToolBar *tools = findChild<QToolBar *>(QStringLiteral("designTools"));
     tools->addSeparator();
     tools->addActions({undo, redo, properties, remove});
+}
+
+// A command that edits the surface, as one edit named after the command.
+QAction *DesignerWindow::addEdit(QMenu *menu, const QString &text, void (DesignSurface::*command)())
+{
+    return menu->addAction(text, this, [this, text, command] {
+        m_surface->edit(QString(text).remove(u'&'), [this, command] { (m_surface->*command)(); });
+    });
+}
+
+// Undo or redo, named after the step it takes back or makes again.
+QAction *DesignerWindow::createHistoryAction(bool undo)
+{
+    QUndoStack *stack = m_surface->undoStack();
+    auto *action = new QAction(this);
+    const auto update = [=] {
+        const QString step = undo ? stack->undoText() : stack->redoText();
+        const QString name = undo ? tr("&Undo") : tr("&Redo");
+        action->setText(step.isEmpty() ? name : tr("%1 %2").arg(name, step));
+        action->setEnabled(undo ? stack->canUndo() : stack->canRedo());
+    };
+    connect(stack, &QUndoStack::indexChanged, action, update);
+    connect(stack, &QUndoStack::cleanChanged, action, update);
+    connect(action, &QAction::triggered, m_surface,
+            undo ? &DesignSurface::undo : &DesignSurface::redo);
+    update();
+    return action;
 }
 
 void DesignerWindow::createViewMenu()
@@ -129,13 +148,17 @@ void DesignerWindow::focusNextPane()
 void DesignerWindow::createInsertMenu()
 {
     QMenu *insert = menuBar()->addMenu(tr("&Insert"));
-    QAction *button = insert->addAction(tr("&LumoButton"), this, [this] {
-        m_surface->insertControl(QStringLiteral("Mirvale.LumoButton"));
-    });
+    const auto inserting = [this](const QString &className) {
+        return [this, className] {
+            m_surface->edit(tr("Insert %1").arg(className.section(u'.', -1)),
+                            [this, className] { m_surface->insertControl(className); });
+        };
+    };
+    QAction *button =
+        insert->addAction(tr("&LumoButton"), this, inserting(QStringLiteral("Mirvale.LumoButton")));
     button->setShortcut(QKeySequence(tr("Ctrl+Alt+B")));
-    QAction *border = insert->addAction(tr("&Border"), this, [this] {
-        m_surface->insertControl(QStringLiteral("Mirvale.Border"));
-    });
+    QAction *border =
+        insert->addAction(tr("&Border"), this, inserting(QStringLiteral("Mirvale.Border")));
     border->setShortcut(QKeySequence(tr("Ctrl+Alt+S")));
     QToolBar *tools = findChild<QToolBar *>(QStringLiteral("designTools"));
     tools->addSeparator();

@@ -6,6 +6,7 @@
 #include "objectlist.h"
 #include "propertygrid.h"
 #include "propertypagehost.h"
+#include "refusalbox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -45,6 +46,10 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     createDocks();
     createActions();
     connect(m_surface, &DesignSurface::modifiedChanged, this, &DesignerWindow::updateTitle);
+    connect(m_surface, &DesignSurface::editRefused, this,
+            [this](const QString &step, const QString &message) {
+                forms::showRefusal(this, step, message);
+            });
     connect(m_surface, &DesignSurface::selectionChanged, this, &DesignerWindow::updateActions);
     connect(m_surface, &DesignSurface::controlsChanged, this, &DesignerWindow::updateActions);
     updateTitle();
@@ -193,8 +198,6 @@ void DesignerWindow::showPropertyPages()
     const QList<QWidget *> selected = m_surface->selection();
     if (selected.isEmpty())
         return;
-    const forms::FormDefinition before = m_surface->definition();
-    const auto keys = m_surface->selectionKeys();
     forms::PropertyPageHost *host = createPropertyPages();
     if (!host) {
         QMessageBox::information(
@@ -205,27 +208,37 @@ void DesignerWindow::showPropertyPages()
                       .arg(selected.size()));
         return;
     }
+    // Each apply, whole or cut short by a refused value, is one step.
+    m_surface->beginEdit();
+    connect(host, &forms::PropertyPageHost::applied, this, [this] {
+        m_surface->endEdit(tr("Properties"));
+        m_surface->beginEdit();
+    });
     host->exec();
-    m_surface->recordEdit(tr("Properties"), before, keys);
+    m_surface->endEdit(tr("Properties"));
 }
 
 void DesignerWindow::cutSelection()
 {
-    copySelection();
-    m_surface->deleteSelection();
+    if (copySelection())
+        m_surface->edit(tr("Cut"), [this] { m_surface->deleteSelection(); });
 }
 
-void DesignerWindow::copySelection()
+bool DesignerWindow::copySelection()
 {
     if (m_surface->selection().isEmpty())
-        return;
+        return false;
+    QByteArray controls;
     try {
-        auto *data = new QMimeData;
-        data->setData(ControlsMimeType, m_surface->copySelection());
-        QApplication::clipboard()->setMimeData(data);
+        controls = m_surface->copySelection();
     } catch (const forms::DefinitionError &error) {
         fail(tr("Copy"), error.message());
+        return false;
     }
+    auto *data = new QMimeData;
+    data->setData(ControlsMimeType, controls);
+    QApplication::clipboard()->setMimeData(data);
+    return true;
 }
 
 void DesignerWindow::pasteControls()
@@ -233,11 +246,8 @@ void DesignerWindow::pasteControls()
     const QMimeData *data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasFormat(ControlsMimeType))
         return;
-    try {
-        m_surface->paste(data->data(ControlsMimeType));
-    } catch (const forms::DefinitionError &error) {
-        fail(tr("Paste"), error.message());
-    }
+    const QByteArray controls = data->data(ControlsMimeType);
+    m_surface->edit(tr("Paste"), [&] { m_surface->paste(controls); });
 }
 
 void DesignerWindow::openFile()

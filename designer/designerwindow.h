@@ -56,6 +56,8 @@ private:
     void createEditMenu();
     void createViewMenu();
     void createInsertMenu();
+    QAction *addEdit(QMenu *menu, const QString &text, void (DesignSurface::*command)());
+    QAction *createHistoryAction(bool undo);
     void createDocks();
     void updateTitle();
     void updateActions();
@@ -66,7 +68,7 @@ private:
     void showPropertyPages();
     void focusNextPane();
     void cutSelection();
-    void copySelection();
+    bool copySelection();
     void pasteControls();
     bool maybeSave();
     void fail(const QString &title, const QString &message);

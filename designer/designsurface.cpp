@@ -5,6 +5,8 @@
 
 #include "definitioncommand.h"
 #include "form.h"
+#include "refusalbox.h"
+#include "runtimeerror.h"
 #include "selectionoverlay.h"
 #include "twips.h"
 #include "usercontrol.h"
@@ -13,6 +15,7 @@
 #include <QUndoStack>
 
 #include <cmath>
+#include <utility>
 
 DesignSurface::DesignSurface(QWidget *parent)
     : QWidget(parent), m_overlay(new SelectionOverlay(this)), m_undo(new QUndoStack(this))
@@ -32,6 +35,7 @@ DesignSurface::~DesignSurface()
 void DesignSurface::load(const forms::FormDefinition &definition, const QString &source)
 {
     build(definition, source);
+    m_edit.reset();
     m_undo->clear();
     m_undo->setClean();
     setModified(false);
@@ -118,8 +122,11 @@ void DesignSurface::watchControl(QWidget *control)
         return;
     control->setProperty(WatchedKey, true);
     if (auto *userControl = qobject_cast<forms::UserControl *>(control))
-        connect(userControl, &forms::UserControl::propertyChanged, this,
-                [this] { setModified(true); });
+        connect(userControl, &forms::UserControl::propertyChanged, this, [this] {
+            // Inside an edit, the edit's outcome decides.
+            if (!m_edit && !m_rebuilding)
+                setModified(true);
+        });
     connect(control, &QObject::destroyed, this, [this] {
         if (!m_rebuilding)
             emit selectionChanged();
@@ -157,9 +164,94 @@ void DesignSurface::applyDefinition(const forms::FormDefinition &edited, const Q
     recordEdit(step, before, selectedBefore);
 }
 
+bool DesignSurface::edit(const QString &step, const std::function<void()> &change,
+                         const QString &property)
+{
+    if (m_edit) {
+        change();
+        return true;
+    }
+    if (!attempt(step, change, property))
+        return false;
+    endEdit(step);
+    return true;
+}
+
+void DesignSurface::beginEdit()
+{
+    if (m_form && !m_edit)
+        m_edit = OpenEdit{definition(), selectionKeys(), m_modified};
+}
+
+void DesignSurface::endEdit(const QString &step)
+{
+    if (!m_edit)
+        return;
+    const OpenEdit edit = *std::exchange(m_edit, std::nullopt);
+    recordEdit(step, edit.before, edit.selected);
+}
+
+void DesignSurface::undo()
+{
+    if (m_undo->canUndo() && attempt(m_undo->undoText(), [this] { m_undo->undo(); }, {}))
+        m_edit.reset();
+}
+
+void DesignSurface::redo()
+{
+    if (m_undo->canRedo() && attempt(m_undo->redoText(), [this] { m_undo->redo(); }, {}))
+        m_edit.reset();
+}
+
+// Opens an edit and makes the change; a refused change closes it with everything put back.
+bool DesignSurface::attempt(const QString &step, const std::function<void()> &change,
+                            const QString &property)
+{
+    if (!m_form)
+        return false;
+    beginEdit();
+    const QList<QPair<QString, int>> selected = m_edit->selected;
+    const auto subject = [this, selected]() -> std::pair<QString, QWidget *> {
+        if (selected.isEmpty())
+            return {m_form->objectName(), nullptr};
+        QWidget *control = m_form->control(selected.first().first, selected.first().second);
+        return {control ? displayName(control) : selected.first().first, control};
+    };
+    QString message;
+    try {
+        change();
+        return true;
+    } catch (const forms::RuntimeError &error) {
+        cancelEdit();
+        const auto [name, control] = subject();
+        message = forms::refusalMessage(name, control, property, error);
+    } catch (const forms::DefinitionError &error) {
+        cancelEdit();
+        message = error.message();
+    }
+    emit editRefused(step, message);
+    return false;
+}
+
+void DesignSurface::cancelEdit()
+{
+    const OpenEdit edit = *std::exchange(m_edit, std::nullopt);
+    try {
+        restore(edit.before, edit.selected);
+    } catch (const forms::DefinitionError &) {
+        // The controls that differ could not be rebuilt one by one: the whole window is.
+        build(edit.before, m_source);
+        select(edit.selected);
+    }
+    setModified(edit.modified);
+}
+
 void DesignSurface::recordEdit(const QString &step, const forms::FormDefinition &before,
                                const QList<QPair<QString, int>> &selectedBefore)
 {
+    // An open edit records itself, as one step, when it ends.
+    if (m_edit)
+        return;
     const DefinitionChange change = DefinitionChange::between(before, definition());
     if (change.isEmpty())
         return;

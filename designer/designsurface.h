@@ -7,6 +7,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
 class QUndoStack;
 class SelectionOverlay;
 struct DefinitionChange;
@@ -20,8 +23,8 @@ class Form;
 // its menu cannot be reached. A click selects a control, Ctrl+click adds one to the selection;
 // dragging moves the selection and a handle resizes in its direction. Moves and resizes snap to
 // the grid and stop where a control would leave the client area. Every edit is a step on the
-// undo stack; every change made here or through a control's PropertyChanged marks the window
-// modified.
+// undo stack, and the window is modified exactly while the undo stack is away from where it was
+// opened or saved (or a control changed itself through its PropertyChanged outside an edit).
 class DesignSurface : public QWidget
 {
     Q_OBJECT
@@ -65,11 +68,28 @@ public:
     // such controls: each gets a free index in its control array or a new name, a tab index after
     // the others, and a place one grid step away from a control it would cover exactly. Throws
     // forms::DefinitionError for controls that cannot be built, and then nothing changes.
+    // Duplicate puts the copies, as a group, at the nearest place on the grid where they cover
+    // no control, when the client area has one near.
     QByteArray copySelection() const;
     void paste(const QByteArray &controls);
     void duplicateSelection();
     void bringSelectionToFront();
     void sendSelectionToBack();
+
+    // Makes an edit as one undoable step named `step`, whatever `change` does on the way. A
+    // run-time or definition error it raises is the edit's refusal: everything it changed is put
+    // back (the window, the selection, the undo history and the modified mark), and
+    // editRefused tells why, naming the selected control and the property (that of the error,
+    // else `property`). Edits inside an edit are part of it. True when the edit was made.
+    bool edit(const QString &step, const std::function<void()> &change,
+              const QString &property = {});
+    // An edit opened and closed by its caller, for one made elsewhere (a property page's apply):
+    // what was written in between is one step. An edit open when the window is opened is dropped.
+    void beginEdit();
+    void endEdit(const QString &step);
+    // Undo and redo, refused like an edit when the window cannot be built on the other side.
+    void undo();
+    void redo();
 
     // Replaces the window by an edited definition as one undoable step; throws
     // forms::DefinitionError when it cannot be built, and then nothing changes. `selected` names
@@ -109,6 +129,8 @@ public:
     Qt::CursorShape cursorAt(const QPoint &point) const;
 
 signals:
+    // An edit was refused and changed nothing; `message` says why.
+    void editRefused(const QString &step, const QString &message);
     void selectionChanged();
     void modifiedChanged(bool modified);
     // Controls are about to be destroyed and rebuilt: lists of them let go of them first.
@@ -131,6 +153,9 @@ private:
     int handleAt(const QPoint &point, QWidget **control) const;
     QString uniqueName(const QString &base) const;
     void refuseUnpastable(const forms::ControlDefinition &control, qsizetype controls) const;
+    void addControls(QList<forms::ControlDefinition> added, const QString &step,
+                     std::optional<QPointF> offset);
+    std::optional<QPointF> freeOffset(const QList<forms::ControlDefinition> &copies);
     forms::TwipsRect freePlace(float width, float height);
     forms::TwipsRect keptInside(const forms::TwipsRect &place, const forms::TwipsRect &from) const;
     float snapped(float twips) const;
@@ -140,6 +165,16 @@ private:
     void resizeDragged(const QPoint &point);
     void reorderSelection(bool toFront, const QString &step);
     void layOutOverlay();
+    bool attempt(const QString &step, const std::function<void()> &change, const QString &property);
+    void cancelEdit();
+
+    // The window as an open edit found it.
+    struct OpenEdit
+    {
+        forms::FormDefinition before;
+        QList<QPair<QString, int>> selected;
+        bool modified = false;
+    };
 
     forms::Form *m_form = nullptr;
     QString m_source;
@@ -150,6 +185,7 @@ private:
     bool m_grid = true;
     // While controls are destroyed to be rebuilt, their ends are no selection change.
     bool m_rebuilding = false;
+    std::optional<OpenEdit> m_edit;
 
     // The pointer drag in progress.
     QPoint m_pressPoint;

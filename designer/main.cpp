@@ -1,5 +1,6 @@
 #include "application.h"
 #include "buttonpage.h"
+#include "designerapplication.h"
 #include "designerwindow.h"
 #include "standardpages.h"
 
@@ -28,7 +29,7 @@ QString defaultDefinition()
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    DesignerApplication application(argc, argv);
     SetUpApplication();
     QApplication::setApplicationDisplayName(QStringLiteral("Mirvale Designer"));
     forms::registerStandardPages();

@@ -1,6 +1,6 @@
 #include "propertygrid.h"
 
-#include "colordelegate.h"
+#include "choicedelegate.h"
 #include "colortext.h"
 #include "controlkeys.h"
 #include "controlregistry.h"
@@ -9,6 +9,7 @@
 #include "form.h"
 #include "numbertext.h"
 #include "properties.h"
+#include "propertyvalues.h"
 #include "runtimeerror.h"
 #include "twips.h"
 #include "usercontrol.h"
@@ -26,7 +27,7 @@
 namespace {
 
 constexpr int KindRole = Qt::UserRole;
-constexpr int ColorRole = Qt::UserRole + 1;
+constexpr int ChoicesRole = Qt::UserRole + 1;
 
 const QStringList PlaceNames = {QStringLiteral("Left"), QStringLiteral("Top"),
                                 QStringLiteral("Width"), QStringLiteral("Height")};
@@ -122,7 +123,7 @@ PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    setItemDelegateForColumn(1, new ColorDelegate(ColorRole, forms::systemColorNames(), this));
+    setItemDelegateForColumn(1, new ChoiceDelegate(ChoicesRole, this));
     connect(surface, &DesignSurface::selectionChanged, this, &PropertyGrid::scheduleRefresh);
     connect(surface, &DesignSurface::controlsChanged, this, &PropertyGrid::scheduleRefresh);
     connect(surface->undoStack(), &QUndoStack::indexChanged, this, &PropertyGrid::scheduleRefresh);
@@ -160,7 +161,8 @@ void PropertyGrid::refresh()
     m_filling = false;
 }
 
-void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
+void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind,
+                          const QStringList &choices)
 {
     const int row = rowCount();
     insertRow(row);
@@ -169,7 +171,7 @@ void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
     setItem(row, 0, label);
     auto *cell = new QTableWidgetItem;
     cell->setData(KindRole, int(kind));
-    cell->setData(ColorRole, kind == Kind::Color);
+    cell->setData(ChoicesRole, kind == Kind::Color ? forms::systemColorNames() : choices);
     if (kind == Kind::Boolean) {
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         cell->setCheckState(value.toBool() ? Qt::Checked : Qt::Unchecked);
@@ -180,7 +182,12 @@ void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
         cell->setToolTip(tr("Double-click or press Enter to choose"));
     } else {
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-        cell->setText(kind == Kind::Color ? forms::colorText(value.toUInt()) : describe(value));
+        if (kind == Kind::Color)
+            cell->setText(forms::colorText(value.toUInt()));
+        else if (!choices.isEmpty())
+            cell->setText(forms::nameOfValue(choices, value.toLongLong()));
+        else
+            cell->setText(describe(value));
     }
     setItem(row, 1, cell);
 }
@@ -188,7 +195,9 @@ void PropertyGrid::addRow(const QString &name, const QVariant &value, Kind kind)
 void PropertyGrid::addControlRows(QWidget *control)
 {
     addRow(QStringLiteral("Name"), control->objectName(), Kind::Text);
-    addRow(QStringLiteral("Index"), control->property("Index"), Kind::Text);
+    // A control outside any control array has no index to show.
+    const int index = control->property("Index").toInt();
+    addRow(QStringLiteral("Index"), index >= 0 ? QString::number(index) : QString(), Kind::Text);
     const forms::TwipsRect place = forms::twipsGeometry(control);
     addRow(PlaceNames[0], place.left, Kind::Text);
     addRow(PlaceNames[1], place.top, Kind::Text);
@@ -206,7 +215,8 @@ void PropertyGrid::addControlRows(QWidget *control)
             kind = Kind::Font;
         else if (property.metaType() == QMetaType::fromType<forms::StdPicture>())
             kind = Kind::Picture;
-        addRow(QString::fromLatin1(property.name()), value, kind);
+        const QString name = QString::fromLatin1(property.name());
+        addRow(name, value, kind, forms::valueNames(control, name));
     }
 }
 
@@ -264,14 +274,23 @@ void PropertyGrid::chooseValue(QTableWidgetItem *cell)
     if (cell->column() != 1 && !(cell = item(cell->row(), 1)))
         return;
     const QString name = item(cell->row(), 0)->text();
-    const QVariant current = m_subject ? forms::propertyByName(m_subject, name) : QVariant();
-    if (kindOfRow(cell->row()) == Kind::Font) {
+    const Kind kind = kindOfRow(cell->row());
+    // Enter on a row of text starts editing its value; fonts and pictures have dialogs.
+    if (kind != Kind::Font && kind != Kind::Picture) {
+        if (cell->flags() & Qt::ItemIsEditable)
+            editItem(cell);
+        return;
+    }
+    if (!m_subject || !forms::hasProperty(m_subject, name))
+        return;
+    const QVariant current = forms::propertyByName(m_subject, name);
+    if (kind == Kind::Font) {
         bool ok = false;
         const QFont font =
             QFontDialog::getFont(&ok, current.value<forms::StdFont>().toQFont(), this);
         if (ok)
             setValue(name, QVariant::fromValue(forms::StdFont::fromQFont(font)));
-    } else if (kindOfRow(cell->row()) == Kind::Picture) {
+    } else {
         const QString path = QFileDialog::getOpenFileName(
             this, tr("Choose a Picture"), QString(),
             tr("Pictures (*.png *.bmp *.ico *.gif *.jpg);;All files (*)"));
@@ -293,25 +312,10 @@ void PropertyGrid::chooseValue(QTableWidgetItem *cell)
 
 bool PropertyGrid::setValue(const QString &name, const QVariant &value)
 {
-    try {
-        write(name, value);
-    } catch (const forms::RuntimeError &error) {
-        refuse(error.number(), error.description());
-        return false;
-    } catch (const forms::DefinitionError &error) {
-        refresh();
-        QMessageBox::warning(this, tr("Properties"), error.message());
-        return false;
-    }
+    const bool written = m_surface->edit(
+        tr("Set %1").arg(name), [&] { write(name, value); }, name);
     refresh();
-    return true;
-}
-
-void PropertyGrid::refuse(int number, const QString &description)
-{
-    refresh();
-    QMessageBox::warning(this, tr("Properties"),
-                         tr("Run-time error '%1':\n\n%2").arg(number).arg(description));
+    return written;
 }
 
 void PropertyGrid::write(const QString &name, const QVariant &value)
@@ -322,10 +326,15 @@ void PropertyGrid::write(const QString &name, const QVariant &value)
         writeWindowSetting(name, value);
         return;
     }
-    QWidget *control = m_subject;
-    const forms::FormDefinition before = m_surface->definition();
-    const auto selected = m_surface->selectionKeys();
-    const QString step = tr("Set %1").arg(name);
+    // An enumerated value may be typed or chosen by its name.
+    const QStringList names = forms::valueNames(m_subject, name);
+    const bool named = !names.isEmpty() && value.metaType() == QMetaType::fromType<QString>();
+    writeValue(m_subject, name, named ? forms::valueOfName(names, value.toString()) : value);
+}
+
+// One value of the shown control; the edit it is part of records the step.
+void PropertyGrid::writeValue(QWidget *control, const QString &name, const QVariant &value)
+{
     if (name == u"Name" || name == u"Index" || name == u"TabIndex") {
         writeControlEntry(control, name, value);
     } else if (PlaceNames.contains(name)) {
@@ -334,7 +343,6 @@ void PropertyGrid::write(const QString &name, const QVariant &value)
         float *field[] = {&place.left, &place.top, &place.width, &place.height};
         *field[PlaceNames.indexOf(name)] = twips;
         forms::setTwipsGeometry(control, place);
-        m_surface->recordEdit(step, before, selected);
     } else if (qobject_cast<forms::UserControl *>(control)) {
         const int i = control->metaObject()->indexOfProperty(name.toLatin1().constData());
         const bool color = i >= 0 && isColorProperty(control->metaObject()->property(i));
@@ -342,10 +350,8 @@ void PropertyGrid::write(const QString &name, const QVariant &value)
                                  color && value.metaType() == QMetaType::fromType<QString>()
                                      ? QVariant::fromValue(forms::colorFromText(value.toString()))
                                      : value);
-        m_surface->recordEdit(step, before, selected);
     } else {
         writeStockSetting(control, name, value);
-        m_surface->recordEdit(step, before, selected);
     }
 }
 
@@ -378,7 +384,8 @@ void PropertyGrid::writeControlEntry(QWidget *control, const QString &name, cons
         if (!forms::isControlName(newName))
             throw forms::RuntimeError::invalidPropertyValue();
     } else if (name == u"Index") {
-        newIndex = forms::toInteger(value);
+        // An empty index takes the control out of its array.
+        newIndex = forms::toText(value).trimmed().isEmpty() ? -1 : forms::toInteger(value);
         if (newIndex < -1)
             throw forms::RuntimeError::invalidPropertyValue();
     } else {

@@ -7,10 +7,10 @@ class DesignSurface;
 
 // The properties of the first selected control, or of the designed window when nothing is
 // selected, as name and value rows: the control's name, index, place, size and tab index, then
-// every stored property its class declares (text, numbers, Booleans, colours with the desktop's
-// colours by name, fonts, pictures); for the window its caption and client size. A value is
-// written by name, as the property pages write, so a bad one is refused with the run-time error's
-// number and text and nothing else changes. Each write is one undoable step.
+// every stored property its class declares (text, numbers, enumerations by number and name,
+// Booleans, colours with the desktop's colours by name, fonts, pictures); for the window its
+// caption and client size. A value is written by name, as the property pages write, as one edit of
+// the surface: a bad one is refused, saying what the property takes, and nothing else changes.
 class PropertyGrid : public QTableWidget
 {
     Q_OBJECT
@@ -32,17 +32,18 @@ public:
 private:
     enum class Kind { Text, Boolean, Color, Font, Picture };
 
-    void addRow(const QString &name, const QVariant &value, Kind kind);
+    void addRow(const QString &name, const QVariant &value, Kind kind,
+                const QStringList &choices = {});
     void addControlRows(QWidget *control);
     void addWindowRows();
     void commitItem(QTableWidgetItem *item);
     void chooseValue(QTableWidgetItem *item);
     void scheduleRefresh();
     void write(const QString &name, const QVariant &value);
+    void writeValue(QWidget *control, const QString &name, const QVariant &value);
     void writeWindowSetting(const QString &name, const QVariant &value);
     void writeControlEntry(QWidget *control, const QString &name, const QVariant &value);
     void writeStockSetting(QWidget *control, const QString &name, const QVariant &value);
-    void refuse(int number, const QString &description);
     Kind kindOfRow(int row) const;
 
     DesignSurface *m_surface;

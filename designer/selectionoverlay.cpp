@@ -99,18 +99,22 @@ void SelectionOverlay::mouseDoubleClickEvent(QMouseEvent *event)
 void SelectionOverlay::keyPressEvent(QKeyEvent *event)
 {
     const bool resize = event->modifiers() & Qt::ShiftModifier;
+    const auto step = [this, resize](int dx, int dy) {
+        m_surface->edit(resize ? tr("Resize") : tr("Move"),
+                        [=, this] { m_surface->stepSelection(dx, dy, resize); });
+    };
     switch (event->key()) {
     case Qt::Key_Left:
-        m_surface->stepSelection(-1, 0, resize);
+        step(-1, 0);
         break;
     case Qt::Key_Right:
-        m_surface->stepSelection(1, 0, resize);
+        step(1, 0);
         break;
     case Qt::Key_Up:
-        m_surface->stepSelection(0, -1, resize);
+        step(0, -1);
         break;
     case Qt::Key_Down:
-        m_surface->stepSelection(0, 1, resize);
+        step(0, 1);
         break;
     case Qt::Key_Escape:
         m_surface->clearSelection();

@@ -31,7 +31,13 @@ void setPropertyByName(QObject *object, const QString &name, const QVariant &val
     const QMetaProperty property = findProperty(object, name);
     if (!property.isWritable())
         throw RuntimeError(383, QStringLiteral("'%1' is read-only").arg(name));
-    property.write(object, convertTo(value, property.metaType()));
+    // The error names the property, so that whoever reports it can say which one it was.
+    try {
+        property.write(object, convertTo(value, property.metaType()));
+    } catch (RuntimeError &error) {
+        error.inProperty(QString::fromLatin1(property.name()));
+        throw;
+    }
 }
 
 bool hasProperty(const QObject *object, const QString &name)

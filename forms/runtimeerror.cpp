@@ -12,6 +12,13 @@ RuntimeError::RuntimeError(int number, const QString &description)
       m_what(QStringLiteral("Run-time error '%1': %2").arg(number).arg(description).toStdString())
 {}
 
+RuntimeError &RuntimeError::inProperty(const QString &name)
+{
+    if (m_property.isEmpty())
+        m_property = name;
+    return *this;
+}
+
 RuntimeError RuntimeError::overflow()
 {
     return RuntimeError(Overflow, QStringLiteral("Overflow"));

@@ -25,6 +25,9 @@ public:
     int number() const { return m_number; }
     QString description() const { return m_description; }
     const char *what() const noexcept override { return m_what.c_str(); }
+    // The property whose write raised the error, when one did; the first name given stays.
+    QString property() const { return m_property; }
+    RuntimeError &inProperty(const QString &name);
 
     static RuntimeError overflow();
     static RuntimeError typeMismatch();
@@ -34,6 +37,7 @@ public:
 private:
     int m_number;
     QString m_description;
+    QString m_property;
     std::string m_what;
 };
 

@@ -43,9 +43,14 @@ QString installedFamily(const QString &name)
     QString family = name;
     const QStringList installed = QFontDatabase::families();
     if (!installed.contains(name, Qt::CaseInsensitive)) {
+        // The substitutes come in lower case; the family is named as the desktop spells it.
         for (const QString &substitute : QFont::substitutes(name)) {
-            if (installed.contains(substitute, Qt::CaseInsensitive)) {
-                family = substitute;
+            const auto spelled =
+                std::find_if(installed.cbegin(), installed.cend(), [&](const QString &family) {
+                    return family.compare(substitute, Qt::CaseInsensitive) == 0;
+                });
+            if (spelled != installed.cend()) {
+                family = *spelled;
                 break;
             }
         }

@@ -5,6 +5,7 @@
 #include "geometry.h"
 #include "label.h"
 #include "properties.h"
+#include "propertyvalues.h"
 #include "runtimeerror.h"
 #include "textbox.h"
 #include "twips.h"
@@ -13,33 +14,6 @@
 #include <QComboBox>
 
 namespace {
-
-struct PointerEntry
-{
-    const char *text;
-    qint32 pointer;
-};
-
-// The pointer shapes, numbered as the face's MousePointer numbers them.
-const PointerEntry PointerEntries[] = {
-    {"0 - Default", 0},
-    {"1 - Arrow", 1},
-    {"2 - Cross", 2},
-    {"3 - I-Beam", 3},
-    {"4 - Icon", 4},
-    {"5 - Size", 5},
-    {"6 - Size NE SW", 6},
-    {"7 - Size N S", 7},
-    {"8 - Size NW SE", 8},
-    {"9 - Size W W", 9},
-    {"10 - Up Arrow", 10},
-    {"11 - Hourglass", 11},
-    {"12 - No Drop", 12},
-    {"13 - Arrow and Hourglass", 13},
-    {"14 - Arrow and Question", 14},
-    {"15 - Size All", 15},
-    {"99 - Custom", 99},
-};
 
 template <typename Widget> Widget *place(Widget *widget, const char *name, forms::TwipsRect rect)
 {
@@ -105,9 +79,8 @@ void ButtonPage::addPointerEntries()
 {
     // A drop-down list: only its entries can be chosen.
     cboMouse->setEditable(false);
-    for (const PointerEntry &entry : PointerEntries)
-        cboMouse->addItem(QString::fromLatin1(entry.text),
-                          QVariant::fromValue<qint32>(entry.pointer));
+    for (const QString &shape : forms::pointerShapeNames())
+        cboMouse->addItem(shape, forms::valueOfName({shape}, shape).toInt());
 }
 
 // The pointer list is first on screen but comes after the alignment field in the Tab order.

@@ -1,6 +1,7 @@
 #include "propertypagehost.h"
 
 #include "propertypage.h"
+#include "refusalbox.h"
 #include "runtimeerror.h"
 
 #include <QDialogButtonBox>
@@ -10,6 +11,21 @@
 #include <QVBoxLayout>
 
 namespace forms {
+
+namespace {
+
+// "cmdAction(0)" for a member of a control array, else the name.
+QString nameOf(const QObject *control)
+{
+    if (!control)
+        return {};
+    const QVariant index = control->property("Index");
+    return index.isValid() && index.toInt() >= 0
+               ? QStringLiteral("%1(%2)").arg(control->objectName()).arg(index.toInt())
+               : control->objectName();
+}
+
+} // namespace
 
 QStringList PropertyPageHost::commonPages(const QList<QObject *> &selection)
 {
@@ -71,9 +87,7 @@ void PropertyPageHost::setSelection(const QList<QObject *> &selection)
         try {
             page->SelectionChanged();
         } catch (const RuntimeError &error) {
-            QMessageBox::warning(
-                this, windowTitle(),
-                tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
+            refuse(page, error);
         }
     }
     updateApply();
@@ -88,19 +102,24 @@ bool PropertyPageHost::applyChanges()
             page->ApplyChanges();
         } catch (const RuntimeError &error) {
             m_tabs->setCurrentWidget(page);
-            QMessageBox::warning(
-                this, windowTitle(),
-                tr("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()));
             m_partlyApplied = true;
             emit applied();
+            refuse(page, error);
             return false;
         }
         page->setChanged(false);
-        emit applied();
     }
     m_partlyApplied = false;
+    emit applied();
     updateApply();
     return true;
+}
+
+void PropertyPageHost::refuse(PropertyPage *page, const RuntimeError &error)
+{
+    const QList<QObject *> selected = page->SelectedControls();
+    const QObject *control = selected.isEmpty() ? nullptr : selected.first();
+    showRefusal(this, windowTitle(), refusalMessage(nameOf(control), control, {}, error));
 }
 
 void PropertyPageHost::accept()

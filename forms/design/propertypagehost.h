@@ -10,11 +10,13 @@ class QTabWidget;
 namespace forms {
 
 class PropertyPage;
+class RuntimeError;
 
 // The dialog that shows the property pages of the selected controls as tabs, in the order the
 // controls name them, with OK, Cancel and Apply. Apply is offered while the current page holds
-// edits. A failed apply is reported with the error's number and text, and the dialog stays open;
-// the properties written before the failing one stay written.
+// edits. A failed apply is reported with the control, the property and what it takes, and the
+// error's number and text; the dialog stays open and the properties written before the failing
+// one stay written.
 class PropertyPageHost : public QDialog
 {
     Q_OBJECT
@@ -38,11 +40,12 @@ public:
     void reject() override;
 
 signals:
-    // A page has written its fields back to the controls.
+    // An apply is over: what it wrote (all of it, or what came before a failure) is written.
     void applied();
 
 private:
     void updateApply();
+    void refuse(PropertyPage *page, const RuntimeError &error);
 
     QTabWidget *m_tabs;
     QDialogButtonBox *m_buttons;

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QStringList>
 #include <QStyledItemDelegate>
 
-// Edits the colour cells of a view (those whose `colorRole` data is true) with an editable list of
-// colour names that takes a typed value too; other cells get the usual editor.
-class ColorDelegate : public QStyledItemDelegate
+// Edits the cells of a view that offer choices (those whose `choicesRole` data is a list of
+// names: the desktop's colours, an enumerated property's values) with an editable list of them
+// that takes a typed value too; other cells get the usual editor.
+class ChoiceDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
-    ColorDelegate(int colorRole, const QStringList &names, QObject *parent = nullptr);
+    explicit ChoiceDelegate(int choicesRole, QObject *parent = nullptr);
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
@@ -19,6 +19,5 @@ public:
                       const QModelIndex &index) const override;
 
 private:
-    int m_colorRole;
-    QStringList m_names;
+    int m_choicesRole;
 };
