@@ -6,6 +6,7 @@
 #include "objectlist.h"
 #include "propertygrid.h"
 #include "propertypagehost.h"
+#include "recoverycopy.h"
 #include "refusalbox.h"
 
 #include <QApplication>
@@ -15,9 +16,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSettings>
 #include <QUndoStack>
@@ -36,7 +40,9 @@ QSettings designerSettings()
 } // namespace
 
 DesignerWindow::DesignerWindow(QWidget *parent)
-    : QMainWindow(parent), m_surface(new DesignSurface(this))
+    : QMainWindow(parent), m_surface(new DesignSurface(this)),
+      m_recovery(new RecoveryCopy(
+          [this] { return forms::writeDefinition(m_surface->definition()); }, this))
 {
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(m_surface);
@@ -51,6 +57,9 @@ DesignerWindow::DesignerWindow(QWidget *parent)
                 forms::showRefusal(this, step, message);
             });
     connect(m_surface, &DesignSurface::selectionChanged, this, &DesignerWindow::updateActions);
+    connect(m_surface, &DesignSurface::modifiedChanged, this, &DesignerWindow::keepRecoveryCopy);
+    connect(m_surface->undoStack(), &QUndoStack::indexChanged, this,
+            &DesignerWindow::keepRecoveryCopy);
     connect(m_surface, &DesignSurface::controlsChanged, this, &DesignerWindow::updateActions);
     updateTitle();
     updateActions();
@@ -97,13 +106,88 @@ bool DesignerWindow::open(const QString &path)
         return false;
     }
     try {
+        const QScopedValueRollback opening(m_opening, true);
         m_surface->load(forms::readDefinition(file.read(forms::MaxDefinitionSize + 1), path), path);
     } catch (const forms::DefinitionError &error) {
         fail(tr("Open"), tr("The window definition cannot be read.\n\n%1").arg(error.message()));
         return false;
     }
     m_path = path;
+    m_recovery->setFile(path);
     rememberFile(path);
+    updateTitle();
+    updateActions();
+    if (const auto copy = RecoveryCopy::newerCopyOf(path))
+        offerRecoveryOf(copy->copy, copy->file, copy->written);
+    return true;
+}
+
+// Work that nobody has saved is kept in a copy; work that is saved, or back where it was saved,
+// needs none.
+void DesignerWindow::keepRecoveryCopy()
+{
+    if (m_opening)
+        return;
+    if (m_surface->isModified())
+        m_recovery->changed();
+    else
+        m_recovery->remove();
+}
+
+bool DesignerWindow::offerRecovery()
+{
+    for (const RecoveryCopy::Found &found : RecoveryCopy::copies()) {
+        const QFileInfo file(found.file);
+        if (found.file == QFileInfo(m_path).absoluteFilePath() ||
+            (file.exists() && file.lastModified() >= found.written))
+            continue;
+        if (offerRecoveryOf(found.copy, found.file, found.written))
+            return true;
+    }
+    return false;
+}
+
+bool DesignerWindow::offerRecoveryOf(const QString &copy, const QString &file,
+                                     const QDateTime &written)
+{
+    const QString name = file.isEmpty() ? tr("a new window") : QFileInfo(file).fileName();
+    QMessageBox box(QMessageBox::Question, tr("Recover Unsaved Changes"),
+                    tr("Recover unsaved changes to %1 from %2?")
+                        .arg(name, QLocale().toString(written, QLocale::ShortFormat)),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(file.isEmpty() ? QString() : file);
+    QPushButton *recoverButton = box.addButton(tr("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discardButton = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    box.addButton(tr("&Later"), QMessageBox::RejectRole);
+    box.setDefaultButton(recoverButton);
+    box.exec();
+    if (box.clickedButton() == discardButton) {
+        QFile::remove(copy);
+        QFile::remove(copy + QStringLiteral(".file"));
+        return false;
+    }
+    return box.clickedButton() == recoverButton && recover(copy, file);
+}
+
+// The copy opens as the file with its changes unsaved; undo starts from it.
+bool DesignerWindow::recover(const QString &copy, const QString &file)
+{
+    if (m_surface->isModified() && file != QFileInfo(m_path).absoluteFilePath() && !maybeSave())
+        return false;
+    QFile bytes(copy);
+    try {
+        if (!bytes.open(QIODevice::ReadOnly))
+            throw forms::DefinitionError(bytes.errorString());
+        const QScopedValueRollback opening(m_opening, true);
+        m_surface->load(forms::readDefinition(bytes.read(forms::MaxDefinitionSize + 1), copy),
+                        file.isEmpty() ? tr("(new window)") : file);
+    } catch (const forms::DefinitionError &error) {
+        fail(tr("Recover"), tr("The unsaved changes cannot be read.\n\n%1").arg(error.message()));
+        return false;
+    }
+    m_path = file;
+    m_recovery->setFile(file);
+    m_surface->markUnsaved();
     updateTitle();
     updateActions();
     return true;
@@ -116,8 +200,12 @@ void DesignerWindow::newDefinition()
     definition.settings.append(QStringLiteral("Caption"), QStringLiteral("Form1"));
     definition.settings.append(QStringLiteral("ClientWidth"), QVariant::fromValue<qint32>(4680));
     definition.settings.append(QStringLiteral("ClientHeight"), QVariant::fromValue<qint32>(3195));
-    m_surface->load(definition, tr("(new window)"));
+    {
+        const QScopedValueRollback opening(m_opening, true);
+        m_surface->load(definition, tr("(new window)"));
+    }
     m_path.clear();
+    m_recovery->setFile({});
     updateTitle();
     updateActions();
 }
@@ -169,7 +257,9 @@ bool DesignerWindow::saveAs(const QString &path)
              tr("%1 cannot be written: %2\nThe file is as it was.").arg(path, file.errorString()));
         return false;
     }
+    m_recovery->remove();
     m_path = path;
+    m_recovery->setFile(path);
     m_surface->undoStack()->setClean();
     m_surface->setModified(false);
     rememberFile(path);
@@ -190,6 +280,10 @@ forms::PropertyPageHost *DesignerWindow::createPropertyPages()
                                ? DesignSurface::displayName(m_surface->selection().first())
                                : tr("%1 controls").arg(selection.size());
     host->setWindowTitle(tr("%1 - Property Pages").arg(edited));
+    // Each apply, whole or cut short by a refused value, is one step.
+    connect(host, &forms::PropertyPageHost::aboutToApply, m_surface, &DesignSurface::beginEdit);
+    connect(host, &forms::PropertyPageHost::applied, this,
+            [this] { m_surface->endEdit(tr("Properties")); });
     return host;
 }
 
@@ -208,14 +302,7 @@ void DesignerWindow::showPropertyPages()
                       .arg(selected.size()));
         return;
     }
-    // Each apply, whole or cut short by a refused value, is one step.
-    m_surface->beginEdit();
-    connect(host, &forms::PropertyPageHost::applied, this, [this] {
-        m_surface->endEdit(tr("Properties"));
-        m_surface->beginEdit();
-    });
     host->exec();
-    m_surface->endEdit(tr("Properties"));
 }
 
 void DesignerWindow::cutSelection()
@@ -282,15 +369,21 @@ bool DesignerWindow::maybeSave()
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     if (answer == QMessageBox::Save)
         return save();
-    return answer == QMessageBox::Discard;
+    if (answer != QMessageBox::Discard)
+        return false;
+    m_recovery->remove();
+    return true;
 }
 
 void DesignerWindow::closeEvent(QCloseEvent *event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    // Ending cleanly, with the work saved or discarded, leaves no copy behind.
+    m_recovery->remove();
+    event->accept();
 }
 
 QStringList DesignerWindow::recentFiles() const

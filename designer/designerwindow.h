@@ -6,6 +6,7 @@ class DesignSurface;
 class ObjectList;
 class PropertyGrid;
 class QAction;
+class RecoveryCopy;
 class QDockWidget;
 class QMenu;
 
@@ -44,8 +45,12 @@ public:
     QStringList recentFiles() const;
 
     // The property pages the selected controls have in common, ready to show, titled by what they
-    // edit; nullptr when there is no selection or no page in common.
+    // edit, each apply one edit; nullptr when there is no selection or no page in common.
     forms::PropertyPageHost *createPropertyPages();
+
+    RecoveryCopy *recoveryCopy() const { return m_recovery; }
+    // Offers the newest work a crash left unsaved, of any file, back; true when it was taken.
+    bool offerRecovery();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,6 +77,9 @@ private:
     void pasteControls();
     bool maybeSave();
     void fail(const QString &title, const QString &message);
+    void keepRecoveryCopy();
+    bool offerRecoveryOf(const QString &copy, const QString &file, const QDateTime &written);
+    bool recover(const QString &copy, const QString &file);
 
     DesignSurface *m_surface;
     ObjectList *m_objects = nullptr;
@@ -84,4 +92,7 @@ private:
     QAction *m_saveAs = nullptr;
     QList<QAction *> m_selectionActions;
     QAction *m_paste = nullptr;
+    RecoveryCopy *m_recovery;
+    // While a window is being opened, its changing state is no change of the work.
+    bool m_opening = false;
 };

@@ -319,6 +319,12 @@ void DesignSurface::setGridEnabled(bool enabled)
     m_overlay->update();
 }
 
+void DesignSurface::markUnsaved()
+{
+    m_undo->resetClean();
+    setModified(true);
+}
+
 void DesignSurface::setModified(bool modified)
 {
     if (m_modified == modified)

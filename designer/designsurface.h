@@ -83,8 +83,9 @@ public:
     // else `property`). Edits inside an edit are part of it. True when the edit was made.
     bool edit(const QString &step, const std::function<void()> &change,
               const QString &property = {});
-    // An edit opened and closed by its caller, for one made elsewhere (a property page's apply):
-    // what was written in between is one step. An edit open when the window is opened is dropped.
+    // An edit opened and closed by its caller, for one made elsewhere at one go (a property
+    // page's apply): what was written in between is one step, refused or not. An edit open when
+    // the window is opened is dropped.
     void beginEdit();
     void endEdit(const QString &step);
     // Undo and redo, refused like an edit when the window cannot be built on the other side.
@@ -117,6 +118,9 @@ public:
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
+    // The window as it stands is work nobody has saved (recovered after a crash): modified, and
+    // no undo makes it unmodified.
+    void markUnsaved();
 
     QSize sizeHint() const override;
 

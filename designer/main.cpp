@@ -41,5 +41,7 @@ int main(int argc, char *argv[])
     if (!path.isEmpty())
         window.open(path);
     window.show();
+    // Work a crash left unsaved, of another file than the one opened, is offered back too.
+    window.offerRecovery();
     return application.exec();
 }

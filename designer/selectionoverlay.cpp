@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <cmath>
 
@@ -43,7 +44,8 @@ void SelectionOverlay::paintEvent(QPaintEvent *event)
     paintHandles(painter);
 }
 
-// Only the dots in the area being painted: a large window has very many.
+// Only the dots in the area being painted, as a large window has very many, and only on the
+// window's background: a control's face, caption and text stay clear of them.
 void SelectionOverlay::paintGrid(QPainter &painter, const QRect &area)
 {
     const QWidget *client = m_surface->form()->clientArea();
@@ -51,6 +53,13 @@ void SelectionOverlay::paintGrid(QPainter &painter, const QRect &area)
     const QRect visible = area.intersected(QRect(origin, client->size())).translated(-origin);
     if (visible.isEmpty())
         return;
+    QRegion background(visible.translated(origin));
+    for (const QWidget *control : m_surface->form()->controls()) {
+        if (control->isVisibleTo(m_surface->form()))
+            background -= m_surface->boxOf(control);
+    }
+    painter.save();
+    painter.setClipRegion(background);
     const float step = m_surface->gridTwips();
     const auto first = [step](float twips) { return std::ceil(twips / step) * step; };
     painter.setPen(palette().color(QPalette::WindowText));
@@ -60,6 +69,7 @@ void SelectionOverlay::paintGrid(QPainter &painter, const QRect &area)
         for (float x = first(forms::pixelsToTwipsX(float(visible.left()))); x < right; x += step)
             painter.drawPoint(origin + QPoint(forms::twipsToPixelsX(x), forms::twipsToPixelsY(y)));
     }
+    painter.restore();
 }
 
 void SelectionOverlay::paintHandles(QPainter &painter)

@@ -273,6 +273,8 @@ void tst_Designer::initTestCase()
     QVERIFY(m_dir.isValid());
     // The recent-files list goes to a settings file of the test's own.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath("settings"));
+    // So do the copies of unsaved work.
+    qputenv("XDG_STATE_HOME", m_dir.filePath("state").toLocal8Bit());
 }
 
 void tst_Designer::init()

@@ -53,6 +53,8 @@ class LumoButton : public forms::UserControl
     Q_CLASSINFO("Page:Alignment", "Button")
     Q_CLASSINFO("Page:Switch", "Button")
     Q_CLASSINFO("Page:Value", "Button")
+    // Where the picture goes; any value but 0 and 1 puts it above the caption.
+    Q_CLASSINFO("Values:Alignment", "0 - Picture Left|1 - Picture Right|2 - Picture Above")
 
     Q_PROPERTY(quint32 BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(forms::StdFont Font READ Font WRITE setFont)

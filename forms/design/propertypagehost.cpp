@@ -95,6 +95,7 @@ void PropertyPageHost::setSelection(const QList<QObject *> &selection)
 
 bool PropertyPageHost::applyChanges()
 {
+    emit aboutToApply();
     for (PropertyPage *page : pages()) {
         if (!page->Changed())
             continue;

@@ -40,6 +40,8 @@ public:
     void reject() override;
 
 signals:
+    // An apply begins: the pages are about to write their fields.
+    void aboutToApply();
     // An apply is over: what it wrote (all of it, or what came before a failure) is written.
     void applied();
 

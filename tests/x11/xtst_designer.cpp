@@ -40,6 +40,7 @@ void xtst_Designer::selectAndEditWithRealInput()
     QTemporaryDir dir;
     // The recent-files list goes to a settings file of the test's own.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("settings"));
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
     const QString copy = dir.filePath(QStringLiteral("frmMirvale.xml"));
     QVERIFY(QFile::copy(QStringLiteral(MIRVALE_SOURCE_DIR "/app/frmMirvale.xml"), copy));
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
