@@ -171,10 +171,7 @@ bool DesignSurface::edit(const QString &step, const std::function<void()> &chang
         change();
         return true;
     }
-    if (!attempt(step, change, property))
-        return false;
-    endEdit(step);
-    return true;
+    return attempt(step, change, property) && endEdit(step);
 }
 
 void DesignSurface::beginEdit()
@@ -183,12 +180,23 @@ void DesignSurface::beginEdit()
         m_edit = OpenEdit{definition(), selectionKeys(), m_modified};
 }
 
-void DesignSurface::endEdit(const QString &step)
+bool DesignSurface::endEdit(const QString &step)
 {
     if (!m_edit)
-        return;
+        return false;
+    // What the window could not be saved with, and opened with again, is no edit.
+    try {
+        forms::readDefinition(forms::writeDefinition(definition()), m_source);
+    } catch (const forms::DefinitionError &error) {
+        cancelEdit();
+        emit editRefused(step, tr("%1\n\nThe window could not be saved and opened again with "
+                                  "this change, so it was not made.")
+                                   .arg(error.message()));
+        return false;
+    }
     const OpenEdit edit = *std::exchange(m_edit, std::nullopt);
     recordEdit(step, edit.before, edit.selected);
+    return true;
 }
 
 void DesignSurface::undo()

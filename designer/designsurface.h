@@ -85,9 +85,10 @@ public:
               const QString &property = {});
     // An edit opened and closed by its caller, for one made elsewhere at one go (a property
     // page's apply): what was written in between is one step, refused or not. An edit open when
-    // the window is opened is dropped.
+    // the window is opened is dropped. Any edit that leaves a window that could not be saved and
+    // opened again is refused when it ends, and changes nothing.
     void beginEdit();
-    void endEdit(const QString &step);
+    bool endEdit(const QString &step);
     // Undo and redo, refused like an edit when the window cannot be built on the other side.
     void undo();
     void redo();

@@ -2,6 +2,7 @@
 #include "border.h"
 #include "buttonpage.h"
 #include "controlregistry.h"
+#include "designermonkey.h"
 #include "designerwindow.h"
 #include "designsurface.h"
 #include "form.h"
@@ -12,6 +13,7 @@
 #include "picturebox.h"
 #include "propertygrid.h"
 #include "propertypagehost.h"
+#include "recoverycopy.h"
 #include "standardpages.h"
 #include "stdfont.h"
 #include "stdpicture.h"
@@ -25,6 +27,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScrollArea>
@@ -212,6 +215,10 @@ private slots:
     void failedSaveLeavesTheFileAlone();
     void killedSaveLeavesAWholeFile();
     void saveUntilKilled();
+    void killedDesignerOffersItsWorkBack();
+    void editUntilKilled();
+    void randomUseNeverEndsTheDesigner_data();
+    void randomUseNeverEndsTheDesigner();
     void unstorableCaptionLeavesTheFileAlone();
     void pasteRefusesWhatCouldNotBeReopened_data();
     void pasteRefusesWhatCouldNotBeReopened();
@@ -273,8 +280,9 @@ void tst_Designer::initTestCase()
     QVERIFY(m_dir.isValid());
     // The recent-files list goes to a settings file of the test's own.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath("settings"));
-    // So do the copies of unsaved work.
-    qputenv("XDG_STATE_HOME", m_dir.filePath("state").toLocal8Bit());
+    // So do the copies of unsaved work; a child run keeps the folder its parent gave it.
+    if (qEnvironmentVariableIsEmpty("MIRVALE_EDIT_UNTIL_KILLED"))
+        qputenv("XDG_STATE_HOME", m_dir.filePath("state").toLocal8Bit());
 }
 
 void tst_Designer::init()
@@ -618,6 +626,180 @@ void tst_Designer::saveUntilKilled()
     for (int turn = 0;; ++turn) {
         surface->nudgeSelection(turn % 2 ? -1 : 1, 0);
         QVERIFY(m_window->save());
+    }
+}
+
+// Killed at any moment after an edit, the designer leaves no copy of the work or a whole one, and
+// started again on the file it offers the copy back, as the file with its changes unsaved.
+void tst_Designer::killedDesignerOffersItsWorkBack()
+{
+    const QString folder = RecoveryCopy::folder();
+    QVERIFY(folder.startsWith(m_dir.path()));
+    auto *random = QRandomGenerator::global();
+    int offered = 0;
+    for (int round = 0; round < 12; ++round) {
+        QDir(folder).removeRecursively();
+        QFile::remove(m_copy);
+        QVERIFY(QFile::copy(AppDefinition, m_copy));
+        QFile::setPermissions(m_copy, QFile::ReadOwner | QFile::WriteOwner);
+        // The file is older than any copy made of it.
+        QFile file(m_copy);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QProcess editor;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("MIRVALE_EDIT_UNTIL_KILLED"), m_copy);
+        editor.setProcessEnvironment(environment);
+        editor.start(QCoreApplication::applicationFilePath(), {"editUntilKilled"});
+        QVERIFY(editor.waitForStarted());
+        QByteArray said;
+        QTRY_VERIFY2_WITH_TIMEOUT((said += editor.readAllStandardOutput()).contains("editing"),
+                                  qPrintable(said + editor.readAllStandardError()), 30000);
+        QTest::qWait(int(random->bounded(400)));
+        editor.kill();
+        QVERIFY(editor.waitForFinished());
+
+        const auto found = RecoveryCopy::newerCopyOf(m_copy);
+        if (!found)
+            continue;
+        const QByteArray copied = contents(found->copy);
+        // A copy is a whole definition, or there is none.
+        const forms::FormDefinition kept = forms::readDefinition(copied, found->copy);
+        QVERIFY(find(kept, "txtStock"));
+        ++offered;
+        m_window = std::make_unique<DesignerWindow>();
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QVERIFY2(box->text().startsWith("Recover unsaved changes to frmMirvale.xml from"),
+                     qPrintable(box->text()));
+            for (QAbstractButton *button : box->buttons()) {
+                if (button->text() == "&Recover")
+                    button->click();
+            }
+        });
+        answer.start(10);
+        QVERIFY(m_window->open(m_copy));
+        answer.stop();
+        QVERIFY(m_window->isWindowModified());
+        QCOMPARE(forms::writeDefinition(m_window->surface()->definition()),
+                 forms::writeDefinition(kept));
+        QCOMPARE(m_window->path(), m_copy);
+        // Undo starts from the recovered work; the window stays modified all the way back.
+        m_window->surface()->select(m_window->surface()->controlsInTabOrder().first());
+        m_window->surface()->nudgeSelection(1, 0);
+        m_window->surface()->undo();
+        QVERIFY(m_window->isWindowModified());
+        QVERIFY(m_window->save());
+        QVERIFY(!QFile::exists(found->copy));
+        QCOMPARE(contents(m_copy), forms::writeDefinition(kept));
+    }
+    QVERIFY2(offered > 0, "no round left a copy to offer");
+}
+
+// Run by killedDesignerOffersItsWorkBack in a process of its own: moves a control by turns until
+// it is killed, keeping recovery copies as it goes.
+void tst_Designer::editUntilKilled()
+{
+    const QString path = qEnvironmentVariable("MIRVALE_EDIT_UNTIL_KILLED");
+    if (path.isEmpty())
+        QSKIP("run by killedDesignerOffersItsWorkBack in a process of its own");
+    QVERIFY(m_window->open(path));
+    m_window->recoveryCopy()->setDelay(20);
+    DesignSurface *surface = m_window->surface();
+    surface->setGridEnabled(false);
+    surface->select(surface->controlsInTabOrder().at(2));
+    std::fputs("editing\n", stdout);
+    std::fflush(stdout);
+    for (int turn = 0;; ++turn) {
+        pressKeys(m_window.get(), turn % 3 ? "Right" : "Shift+Down");
+        QTest::qWait(5);
+    }
+}
+
+// Thousands of random steps of a person at the designer, on the calculator's window and others:
+// after each one the designer is still running, its parts agree, the "*" means there is
+// something to undo or save, and the window saves to a file that reads back the same. Undoing
+// everything gives back the window as opened. MIRVALE_MONKEY_SEED and MIRVALE_MONKEY_STEPS run
+// other seeds; a failure names its seed and the steps before it. The rows past the first four are
+// the cases it found.
+void tst_Designer::randomUseNeverEndsTheDesigner_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("calculator") << "calculator" << 20261210u << 4000;
+    QTest::newRow("new window") << "new" << 2u << 2000;
+    QTest::newRow("three calculators side by side") << "tiled" << 3u << 2000;
+    QTest::newRow("calculator, another seed") << "calculator" << 4u << 2000;
+}
+
+void tst_Designer::randomUseNeverEndsTheDesigner()
+{
+    QFETCH(QString, window);
+    QFETCH(quint32, seed);
+    QFETCH(int, steps);
+    if (qEnvironmentVariableIsSet("MIRVALE_MONKEY_SEED"))
+        seed = quint32(qEnvironmentVariableIntValue("MIRVALE_MONKEY_SEED"));
+    if (qEnvironmentVariableIsSet("MIRVALE_MONKEY_STEPS"))
+        steps = qEnvironmentVariableIntValue("MIRVALE_MONKEY_STEPS");
+    if (window == "new") {
+        m_window->newDefinition();
+    } else if (window == "tiled") {
+        const QString path = m_dir.filePath(QStringLiteral("tiled.xml"));
+        writeFile(path, tiledDefinition(3));
+        QVERIFY(m_window->open(path));
+    }
+    DesignSurface *surface = m_window->surface();
+    QUndoStack *undo = surface->undoStack();
+    const QByteArray opened = forms::writeDefinition(surface->definition());
+    // Said first, so that even an abort names the seed that led to it.
+    qInfo("monkey: seed %u, %d steps (MIRVALE_MONKEY_SEED=%u repeats it)", seed, steps, seed);
+    DesignerMonkey monkey(m_window.get(), seed);
+    QStringList recent;
+    const auto saved = [&](const QString &where) {
+        const QByteArray bytes = forms::writeDefinition(surface->definition());
+        const forms::FormDefinition read = forms::readDefinition(bytes, where);
+        if (forms::writeDefinition(read) != bytes)
+            throw forms::DefinitionError(where + QStringLiteral(": read back differs"));
+        return bytes;
+    };
+    for (int step = 1; step <= steps; ++step) {
+        recent.append(monkey.step());
+        if (recent.size() > 15)
+            recent.removeFirst();
+        QCoreApplication::processEvents();
+        const QString where = QStringLiteral("seed %1, step %2 of %3; the last steps:\n  %4")
+                                  .arg(seed)
+                                  .arg(step)
+                                  .arg(steps)
+                                  .arg(recent.join(QStringLiteral("\n  ")));
+        QVERIFY2(surface->form(), qPrintable(where));
+        QVERIFY2(m_window->isWindowModified() == !undo->isClean(), qPrintable(where));
+        QVERIFY2(m_window->objectList()->listedControls().size() ==
+                     surface->form()->controls().size(),
+                 qPrintable(where));
+        QByteArray now;
+        try {
+            now = saved(where);
+        } catch (const forms::DefinitionError &error) {
+            QFAIL(qPrintable(where + QStringLiteral("\nthe window cannot be saved: ") +
+                             error.message()));
+        }
+        if (step % 1000 != 0 && step != steps)
+            continue;
+        // All the way back to the window as opened, and forward again.
+        const int index = undo->index();
+        while (undo->canUndo())
+            surface->undo();
+        QVERIFY2(forms::writeDefinition(surface->definition()) == opened, qPrintable(where));
+        while (undo->index() < index)
+            surface->redo();
+        QVERIFY2(forms::writeDefinition(surface->definition()) == now, qPrintable(where));
     }
 }
 

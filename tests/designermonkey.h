@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QRandomGenerator>
+#include <QStringList>
+
+class DesignerWindow;
+
+// A person at the designer, at random but reproducibly from a seed: selecting, pressing keys on
+// the surface and on every row of the property grid, typing every kind of text into the grid and
+// the property pages, applying and cancelling, pasting what the clipboard happens to hold,
+// undoing, redoing and dragging. Dialogs it opens on the way are answered at once.
+class DesignerMonkey
+{
+public:
+    DesignerMonkey(DesignerWindow *window, quint32 seed);
+    ~DesignerMonkey();
+
+    // Takes one step and says what it was.
+    QString step();
+
+private:
+    QString select();
+    QString surfaceKey();
+    QString gridKey();
+    QString gridText();
+    QString page();
+    QString paste();
+    QString dragSomething();
+    QString text();
+    int pick(int count) { return int(m_random.bounded(count)); }
+
+    class DialogAnswerer : public QObject
+    {
+    public:
+        bool eventFilter(QObject *watched, QEvent *event) override;
+        int answered = 0;
+    };
+
+    DesignerWindow *m_window;
+    QRandomGenerator m_random;
+    DialogAnswerer m_answerer;
+};
