@@ -129,6 +129,11 @@ PropertyGrid::PropertyGrid(DesignSurface *surface, QWidget *parent)
     connect(surface->undoStack(), &QUndoStack::indexChanged, this, &PropertyGrid::scheduleRefresh);
     connect(this, &QTableWidget::itemChanged, this, &PropertyGrid::commitItem);
     connect(this, &QTableWidget::itemActivated, this, &PropertyGrid::chooseValue);
+    // The keys go to a row's value, so that typing on a row edits it.
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (row >= 0 && column == 0)
+            setCurrentCell(row, 1);
+    });
     refresh();
 }
 
