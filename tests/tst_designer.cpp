@@ -25,6 +25,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -388,6 +389,10 @@ void tst_Designer::insertedButtonStoresOnlyItsNonDefaults()
     QCOMPARE(button->Caption(), QStringLiteral("LumoButton"));
     QCOMPARE(button->ToolTipText(), QStringLiteral("this is the test"));
     QCOMPARE(m_window->surface()->selection(), QList<QWidget *>{inserted});
+    // Its font is named as the desktop spells the family it has.
+    m_window->propertyGrid()->refresh();
+    const QString family = m_window->propertyGrid()->valueText("Font").section(u',', 0, 0);
+    QVERIFY2(QFontDatabase::families().contains(family), qPrintable(family));
     QVERIFY(m_window->isWindowModified());
     QVERIFY(m_window->save());
     const forms::FormDefinition saved = readBack(m_copy);
