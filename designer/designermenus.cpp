@@ -63,14 +63,17 @@ void DesignerWindow::createEditMenu()
     copy->setShortcut(QKeySequence::Copy);
     m_paste = edit->addAction(tr("&Paste"), this, &DesignerWindow::pasteControls);
     m_paste->setShortcut(QKeySequence::Paste);
-    QAction *duplicate = addEdit(edit, tr("D&uplicate"), &DesignSurface::duplicateSelection);
+    QAction *duplicate =
+        addEdit(edit, tr("D&uplicate"), [this] { m_surface->duplicateSelection(); });
     duplicate->setShortcut(QKeySequence(tr("Ctrl+D")));
-    QAction *remove = addEdit(edit, tr("&Delete"), &DesignSurface::deleteSelection);
+    QAction *remove = addEdit(edit, tr("&Delete"), [this] { m_surface->deleteSelection(); });
     remove->setShortcut(QKeySequence::Delete);
     edit->addSeparator();
-    QAction *front = addEdit(edit, tr("Bring to &Front"), &DesignSurface::bringSelectionToFront);
+    QAction *front =
+        addEdit(edit, tr("Bring to &Front"), [this] { m_surface->bringSelectionToFront(); });
     front->setShortcut(QKeySequence(tr("Ctrl+]")));
-    QAction *back = addEdit(edit, tr("Send to &Back"), &DesignSurface::sendSelectionToBack);
+    QAction *back =
+        addEdit(edit, tr("Send to &Back"), [this] { m_surface->sendSelectionToBack(); });
     back->setShortcut(QKeySequence(tr("Ctrl+[")));
     edit->addSeparator();
     QAction *properties =
@@ -83,10 +86,11 @@ void DesignerWindow::createEditMenu()
 }
 
 // A command that edits the surface, as one edit named after the command.
-QAction *DesignerWindow::addEdit(QMenu *menu, const QString &text, void (DesignSurface::*command)())
+QAction *DesignerWindow::addEdit(QMenu *menu, const QString &text,
+                                 const std::function<void()> &command)
 {
     return menu->addAction(text, this, [this, text, command] {
-        m_surface->edit(QString(text).remove(u'&'), [this, command] { (m_surface->*command)(); });
+        m_surface->edit(QString(text).remove(u'&'), command);
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class DesignSurface;
 class ObjectList;
 class PropertyGrid;
@@ -61,7 +63,7 @@ private:
     void createEditMenu();
     void createViewMenu();
     void createInsertMenu();
-    QAction *addEdit(QMenu *menu, const QString &text, void (DesignSurface::*command)());
+    QAction *addEdit(QMenu *menu, const QString &text, const std::function<void()> &command);
     QAction *createHistoryAction(bool undo);
     void createDocks();
     void updateTitle();

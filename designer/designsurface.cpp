@@ -184,9 +184,10 @@ bool DesignSurface::endEdit(const QString &step)
 {
     if (!m_edit)
         return false;
-    // What the window could not be saved with, and opened with again, is no edit.
+    forms::FormDefinition now = definition();
+    const DefinitionChange change = DefinitionChange::between(m_edit->before, now);
     try {
-        forms::readDefinition(forms::writeDefinition(definition()), m_source);
+        refuseUnreadable(std::move(now), change);
     } catch (const forms::DefinitionError &error) {
         cancelEdit();
         emit editRefused(step, tr("%1\n\nThe window could not be saved and opened again with "
@@ -195,8 +196,23 @@ bool DesignSurface::endEdit(const QString &step)
         return false;
     }
     const OpenEdit edit = *std::exchange(m_edit, std::nullopt);
-    recordEdit(step, edit.before, edit.selected);
+    recordChange(step, change, edit.selected);
     return true;
+}
+
+// What the window could not be saved with, and opened with again, is no edit. The window's own
+// parts and the controls the change puts in are written and read back; the others are as they
+// were read or last edited.
+void DesignSurface::refuseUnreadable(forms::FormDefinition now,
+                                     const DefinitionChange &change) const
+{
+    if (change.isEmpty())
+        return;
+    if (now.controls.size() > forms::MaxControls)
+        throw forms::DefinitionError(
+            tr("the window would hold more than %1 controls").arg(forms::MaxControls));
+    now.controls = change.controlsAfter;
+    forms::readDefinition(forms::writeDefinition(now), m_source);
 }
 
 void DesignSurface::undo()
@@ -258,9 +274,13 @@ void DesignSurface::recordEdit(const QString &step, const forms::FormDefinition 
                                const QList<QPair<QString, int>> &selectedBefore)
 {
     // An open edit records itself, as one step, when it ends.
-    if (m_edit)
-        return;
-    const DefinitionChange change = DefinitionChange::between(before, definition());
+    if (!m_edit)
+        recordChange(step, DefinitionChange::between(before, definition()), selectedBefore);
+}
+
+void DesignSurface::recordChange(const QString &step, const DefinitionChange &change,
+                                 const QList<QPair<QString, int>> &selectedBefore)
+{
     if (change.isEmpty())
         return;
     const auto selectedAfter = selectionKeys();

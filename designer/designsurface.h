@@ -172,6 +172,9 @@ private:
     void layOutOverlay();
     bool attempt(const QString &step, const std::function<void()> &change, const QString &property);
     void cancelEdit();
+    void refuseUnreadable(forms::FormDefinition now, const DefinitionChange &change) const;
+    void recordChange(const QString &step, const DefinitionChange &change,
+                      const QList<QPair<QString, int>> &selectedBefore);
 
     // The window as an open edit found it.
     struct OpenEdit
