@@ -230,8 +230,9 @@ void DesignSurface::duplicateSelection()
 }
 
 // How far, in whole grid steps and as near as can be, copies of controls go so that they cover
-// no control and stay in the client area; none when no such place is near.
-std::optional<QPointF> DesignSurface::freeOffset(const QList<forms::ControlDefinition> &copies)
+// no control and stay in the client area. When the client area has no such place near, they go
+// below the others and the window grows to hold them, as an inserted control does.
+QPointF DesignSurface::freeOffset(const QList<forms::ControlDefinition> &copies)
 {
     QList<QRectF> taken, moving;
     for (QWidget *control : m_form->controls())
@@ -265,7 +266,15 @@ std::optional<QPointF> DesignSurface::freeOffset(const QList<forms::ControlDefin
         if (free)
             return offset;
     }
-    return std::nullopt;
+    float bottom = 0;
+    for (const QRectF &rect : std::as_const(taken))
+        bottom = std::max(bottom, float(rect.bottom()));
+    const float top = std::ceil(bottom / gridTwips()) * gridTwips();
+    const int grow =
+        forms::twipsToPixelsY(top + float(group.height())) - m_form->clientArea()->height();
+    if (grow > 0)
+        m_form->resize(m_form->width(), m_form->height() + grow);
+    return QPointF(0, top - group.top());
 }
 
 void DesignSurface::bringSelectionToFront()

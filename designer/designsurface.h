@@ -69,7 +69,7 @@ public:
     // the others, and a place one grid step away from a control it would cover exactly. Throws
     // forms::DefinitionError for controls that cannot be built, and then nothing changes.
     // Duplicate puts the copies, as a group, at the nearest place on the grid where they cover
-    // no control, when the client area has one near.
+    // no control, below the others in a window grown to hold them when the client area has none.
     QByteArray copySelection() const;
     void paste(const QByteArray &controls);
     void duplicateSelection();
@@ -160,7 +160,7 @@ private:
     void refuseUnpastable(const forms::ControlDefinition &control, qsizetype controls) const;
     void addControls(QList<forms::ControlDefinition> added, const QString &step,
                      std::optional<QPointF> offset);
-    std::optional<QPointF> freeOffset(const QList<forms::ControlDefinition> &copies);
+    QPointF freeOffset(const QList<forms::ControlDefinition> &copies);
     forms::TwipsRect freePlace(float width, float height);
     forms::TwipsRect keptInside(const forms::TwipsRect &place, const forms::TwipsRect &from) const;
     float snapped(float twips) const;

@@ -218,6 +218,7 @@ private slots:
     void saveUntilKilled();
     void killedDesignerOffersItsWorkBack();
     void editUntilKilled();
+    void gridDotsStayOnTheBackground();
     void everyKeyOnEveryGridRow_data();
     void everyKeyOnEveryGridRow();
     void randomUseNeverEndsTheDesigner_data();
@@ -728,6 +729,35 @@ void tst_Designer::editUntilKilled()
     }
 }
 
+// The grid's dots are drawn on the window's background, never over a control's face or text.
+void tst_Designer::gridDotsStayOnTheBackground()
+{
+    DesignSurface *surface = m_window->surface();
+    surface->clearSelection();
+    surface->setGridEnabled(false);
+    const QImage plain = surface->grab().toImage();
+    surface->setGridEnabled(true);
+    const QImage dotted = surface->grab().toImage();
+    QCOMPARE(dotted.size(), plain.size());
+    const QPoint origin = surface->form()->mapTo(surface, QPoint(0, 0));
+    QRegion controls;
+    for (QWidget *control : surface->form()->controls())
+        controls += surface->boxOf(control).translated(origin);
+    int background = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) == dotted.pixel(x, y))
+                continue;
+            QVERIFY2(!controls.contains(QPoint(x, y)), qPrintable(QStringLiteral("a dot at %1, %2 "
+                                                                                 "on a control")
+                                                                      .arg(x)
+                                                                      .arg(y)));
+            ++background;
+        }
+    }
+    QVERIFY(background > 100);
+}
+
 // A key on a grid row, for every row of every kind of control: the designer keeps running and the
 // window changes only by a value typed and entered.
 void tst_Designer::everyKeyOnEveryGridRow_data()
@@ -976,9 +1006,13 @@ void tst_Designer::keyboardPaths_data()
     QTest::newRow("redo") << "Tab Right Ctrl+Z Ctrl+Shift+Z" << stock
                           << QList<double>{1560, 675, 1995, 375} << 16 << false << QString();
     QTest::newRow("delete") << "Tab Delete" << none << any << 15 << false << QString();
-    QTest::newRow("duplicate takes the next free index")
+    // The calculator's window is full: the copy goes below, in a window grown to hold it.
+    QTest::newRow("duplicate takes the next free index and covers nothing")
         << "Tab Tab Tab Tab Tab Tab Tab Ctrl+D" << QStringList{"cmdAction(2)"}
-        << QList<double>{255, 3630, 1635, 465} << 17 << false << QString();
+        << QList<double>{135, 4080, 1635, 465} << 17 << false << QString();
+    QTest::newRow("duplicate goes to the nearest free place")
+        << "Ctrl+N Ctrl+Alt+B Ctrl+D" << QStringList{"LumoButton2"}
+        << QList<double>{0, 600, 1215, 495} << 2 << false << QString();
     QTest::newRow("cut and paste put it back")
         << "Tab Ctrl+X Ctrl+V" << stock << QList<double>{1545, 675, 1995, 375} << 16 << false
         << QString();
