@@ -162,8 +162,7 @@ bool DesignerWindow::offerRecoveryOf(const QString &copy, const QString &file,
     box.setDefaultButton(recoverButton);
     box.exec();
     if (box.clickedButton() == discardButton) {
-        QFile::remove(copy);
-        QFile::remove(copy + QStringLiteral(".file"));
+        RecoveryCopy::discard(copy);
         return false;
     }
     return box.clickedButton() == recoverButton && recover(copy, file);
@@ -377,13 +376,12 @@ bool DesignerWindow::maybeSave()
 
 void DesignerWindow::closeEvent(QCloseEvent *event)
 {
-    if (!maybeSave()) {
+    // Ending cleanly, the work is saved or discarded, and its copy with it; a copy put off with
+    // Later stays to be offered again.
+    if (maybeSave())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    // Ending cleanly, with the work saved or discarded, leaves no copy behind.
-    m_recovery->remove();
-    event->accept();
 }
 
 QStringList DesignerWindow::recentFiles() const

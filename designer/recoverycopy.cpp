@@ -124,10 +124,14 @@ bool RecoveryCopy::write()
     return writeWhole(copy + FileSuffix, m_file.toUtf8()) && writeWhole(copy, bytes);
 }
 
+void RecoveryCopy::discard(const QString &copy)
+{
+    QFile::remove(copy);
+    QFile::remove(copy + FileSuffix);
+}
+
 void RecoveryCopy::remove()
 {
     m_timer.stop();
-    const QString copy = copyPath(m_file);
-    QFile::remove(copy);
-    QFile::remove(copy + FileSuffix);
+    discard(copyPath(m_file));
 }

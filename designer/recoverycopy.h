@@ -36,6 +36,8 @@ public:
     static std::optional<Found> newerCopyOf(const QString &file);
     // Every copy there is, newest first.
     static QList<Found> copies();
+    // Removes a copy whose work was recovered elsewhere or turned down.
+    static void discard(const QString &copy);
 
     // The file whose work is kept from now on; an empty path for a window never saved.
     void setFile(const QString &file);

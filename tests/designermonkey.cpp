@@ -99,8 +99,10 @@ DesignerMonkey::~DesignerMonkey()
 QString DesignerMonkey::step()
 {
     // A dialog dismissed on the offscreen platform gives the activation back to no window.
-    if (QApplication::activeWindow() != m_window)
-        QApplication::setActiveWindow(m_window);
+    if (QApplication::activeWindow() != m_window) {
+        m_window->activateWindow();
+        QCoreApplication::processEvents();
+    }
     const int what = pick(100);
     if (what < 15)
         return select();
