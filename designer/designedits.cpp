@@ -180,14 +180,20 @@ void DesignSurface::addControls(QList<forms::ControlDefinition> added, const QSt
         }
         control.tabIndex = tabIndex++;
         control.line = control.column = 0;
-        refuseUnpastable(control, edited.controls.size() + 1);
+        refuseUnpastable(control);
         edited.controls.append(control);
         keys.append({control.name, control.index});
     }
-    // A control that fails to build names the clipboard, not the open file.
+    // A control that fails to build, or breaks a rule of the window, names the clipboard, not
+    // the open file.
     const QString source = std::exchange(m_source, tr("the clipboard"));
     try {
         applyDefinition(edited, step, keys);
+    } catch (const forms::DefinitionError &error) {
+        m_source = source;
+        if (error.message().startsWith(tr("the clipboard")))
+            throw;
+        throw forms::DefinitionError(tr("the clipboard: %1").arg(error.message()));
     } catch (...) {
         m_source = source;
         throw;
@@ -195,25 +201,20 @@ void DesignSurface::addControls(QList<forms::ControlDefinition> added, const QSt
     m_source = source;
 }
 
-// What the window could not be opened with again is not pasted: the clipboard is named as where
-// the control came from.
-void DesignSurface::refuseUnpastable(const forms::ControlDefinition &control,
-                                     qsizetype controls) const
+// A control of a class this program cannot build, or one for which no free name or index was
+// found, is not pasted; the window's own rules are kept by applyDefinition. The clipboard is
+// named as where the control came from.
+void DesignSurface::refuseUnpastable(const forms::ControlDefinition &control) const
 {
     const QString where = tr("the clipboard: control '%1': ").arg(control.displayName());
     if (!forms::isControlClass(control.className))
         throw forms::DefinitionError(where + tr("unknown class \"%1\"").arg(control.className));
-    if (controls > forms::MaxControls)
+    if (control.index > forms::MaxControlIndex)
         throw forms::DefinitionError(
-            where + tr("the window would hold more than %1 controls").arg(forms::MaxControls));
-    if (control.index > 32767)
-        throw forms::DefinitionError(where + tr("its control array has no free index up to 32767"));
+            where + tr("its control array has no free index up to %1").arg(forms::MaxControlIndex));
     if (!forms::isControlName(control.name))
         throw forms::DefinitionError(
             where + tr("no free name of at most %1 characters").arg(forms::MaxNameLength));
-    if (control.tabIndex > forms::MaxTabIndex)
-        throw forms::DefinitionError(where +
-                                     tr("no tab index is free up to %1").arg(forms::MaxTabIndex));
 }
 
 void DesignSurface::duplicateSelection()

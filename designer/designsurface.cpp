@@ -4,6 +4,7 @@
 #include "designsurface.h"
 
 #include "definitioncommand.h"
+#include "definitionrules.h"
 #include "form.h"
 #include "refusalbox.h"
 #include "runtimeerror.h"
@@ -158,6 +159,7 @@ QSize DesignSurface::sizeHint() const
 void DesignSurface::applyDefinition(const forms::FormDefinition &edited, const QString &step,
                                     const QList<QPair<QString, int>> &selected)
 {
+    forms::requireReadable(edited);
     const forms::FormDefinition before = definition();
     const auto selectedBefore = selectionKeys();
     restore(edited, selected.isEmpty() ? selectedBefore : selected);
@@ -187,7 +189,7 @@ bool DesignSurface::endEdit(const QString &step)
     forms::FormDefinition now = definition();
     const DefinitionChange change = DefinitionChange::between(m_edit->before, now);
     try {
-        refuseUnreadable(std::move(now), change);
+        refuseUnreadable(now, change);
     } catch (const forms::DefinitionError &error) {
         cancelEdit();
         emit editRefused(step, tr("%1\n\nThe window could not be saved and opened again with "
@@ -200,19 +202,12 @@ bool DesignSurface::endEdit(const QString &step)
     return true;
 }
 
-// What the window could not be saved with, and opened with again, is no edit. The window's own
-// parts and the controls the change puts in are written and read back; the others are as they
-// were read or last edited.
-void DesignSurface::refuseUnreadable(forms::FormDefinition now,
+// What the window could not be saved with, and opened with again, is no edit.
+void DesignSurface::refuseUnreadable(const forms::FormDefinition &now,
                                      const DefinitionChange &change) const
 {
-    if (change.isEmpty())
-        return;
-    if (now.controls.size() > forms::MaxControls)
-        throw forms::DefinitionError(
-            tr("the window would hold more than %1 controls").arg(forms::MaxControls));
-    now.controls = change.controlsAfter;
-    forms::readDefinition(forms::writeDefinition(now), m_source);
+    if (!change.isEmpty())
+        forms::requireReadable(now);
 }
 
 void DesignSurface::undo()

@@ -157,7 +157,7 @@ private:
     QWidget *controlAt(const QPoint &point) const;
     int handleAt(const QPoint &point, QWidget **control) const;
     QString uniqueName(const QString &base) const;
-    void refuseUnpastable(const forms::ControlDefinition &control, qsizetype controls) const;
+    void refuseUnpastable(const forms::ControlDefinition &control) const;
     void addControls(QList<forms::ControlDefinition> added, const QString &step,
                      std::optional<QPointF> offset);
     QPointF freeOffset(const QList<forms::ControlDefinition> &copies);
@@ -172,7 +172,7 @@ private:
     void layOutOverlay();
     bool attempt(const QString &step, const std::function<void()> &change, const QString &property);
     void cancelEdit();
-    void refuseUnreadable(forms::FormDefinition now, const DefinitionChange &change) const;
+    void refuseUnreadable(const forms::FormDefinition &now, const DefinitionChange &change) const;
     void recordChange(const QString &step, const DefinitionChange &change,
                       const QList<QPair<QString, int>> &selectedBefore);
 

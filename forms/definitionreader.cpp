@@ -2,13 +2,14 @@
 // of whatever cannot be read.
 #include "formdefinition.h"
 
+#include "definitionrules.h"
 #include "definitionxml.h"
 #include "stdfont.h"
 #include "stdpicture.h"
 
-#include <QSet>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -18,9 +19,9 @@ namespace {
 
 using namespace definitionxml;
 
-// Limits that keep a hostile file from exhausting memory or time.
-constexpr int MaxEntries = 1000;
-constexpr int MaxMenuItems = 1000;
+// Reading stops at a set this long; the rules count its entries without the client size and
+// the extent, four names at most.
+constexpr int MaxEntriesRead = MaxEntries + 4;
 
 class Reader
 {
@@ -38,6 +39,8 @@ public:
             fail(QStringLiteral("no <window> element"));
         if (m_xml.name() != u"window")
             fail(QStringLiteral("expected <window>, found <%1>").arg(m_xml.name()));
+        definition.line = int(m_xml.lineNumber());
+        definition.column = int(m_xml.columnNumber());
         definition.name = requiredName();
         while (nextElement()) {
             const QStringView element = m_xml.name();
@@ -51,6 +54,13 @@ public:
                 fail(QStringLiteral("unexpected <%1> in <window>").arg(element));
         }
         expectEnd();
+        // What only the whole window shows: names defined twice, the pictures' and texts' totals.
+        if (const auto breach = breachOf(definition))
+            throw DefinitionError(QStringLiteral("%1:%2:%3: ")
+                                      .arg(m_source)
+                                      .arg(breach->line ? breach->line : 1)
+                                      .arg(breach->line ? breach->column : 1) +
+                                  breach->message());
         return definition;
     }
 
@@ -131,11 +141,8 @@ private:
     QString requiredName()
     {
         const QString name = requiredAttribute(QStringLiteral("name"));
-        if (!isControlName(name))
-            fail(QStringLiteral("\"%1\" is not a name: a letter, then letters, digits and "
-                                "underscores, at most %2 in all")
-                     .arg(name.left(40))
-                     .arg(MaxNameLength));
+        if (const auto breach = nameBreach(name))
+            fail(*breach);
         return name;
     }
 
@@ -143,12 +150,8 @@ private:
     // the definition could not be written back.
     QString validText(const QString &text) const
     {
-        if (text.size() > MaxTextLength)
-            fail(QStringLiteral("a text of %1 characters, more than %2")
-                     .arg(text.size())
-                     .arg(MaxTextLength));
-        if (!QStringView(text).isValidUtf16())
-            fail(QStringLiteral("text that is not valid Unicode"));
+        if (const auto breach = textBreach(text))
+            fail(*breach);
         return text;
     }
 
@@ -167,8 +170,7 @@ private:
         return value;
     }
 
-    // A position (`least` -MaxExtentTwips) or a size (`least` 0) in twips.
-    float twipsAttribute(const QString &name, float least)
+    float twipsAttribute(const QString &name)
     {
         const QString text = requiredAttribute(name);
         bool ok = false;
@@ -176,26 +178,18 @@ private:
         if (!ok || !std::isfinite(value))
             fail(
                 QStringLiteral("\"%1\" is not a number of twips: \"%2\"").arg(name, text.left(40)));
-        if (value < least || value > MaxExtentTwips)
-            fail(QStringLiteral("\"%1\" is %2 twips, outside %3 to %4")
-                     .arg(name, text.left(40))
-                     .arg(double(least))
-                     .arg(double(MaxExtentTwips)));
         return value;
     }
 
-    // A menu bar of a thousand menus would take seconds to build and to paint.
-    void readTopMenu(FormDefinition &definition)
-    {
-        if (definition.menus.size() >= MaxMenuItems)
-            fail(QStringLiteral("more than %1 menus").arg(MaxMenuItems));
-        definition.menus.append(readMenu(1));
-    }
+    void readTopMenu(FormDefinition &definition) { definition.menus.append(readMenu(1)); }
 
+    // A menu bar of a thousand menus would take seconds to build and to paint.
     MenuDefinition readMenu(int depth)
     {
         if (depth > MaxMenuDepth)
             fail(QStringLiteral("menus nested deeper than %1").arg(MaxMenuDepth));
+        if (++m_menuItems > MaxMenuItems)
+            fail(QStringLiteral("more than %1 menus and menu entries in all").arg(MaxMenuItems));
         MenuDefinition menu;
         menu.name = requiredAttribute(QStringLiteral("name"));
         menu.caption = requiredAttribute(QStringLiteral("caption"));
@@ -203,8 +197,6 @@ private:
         while (nextElement()) {
             if (m_xml.name() != u"menu")
                 fail(QStringLiteral("unexpected <%1> in <menu>").arg(m_xml.name()));
-            if (menu.items.size() >= MaxMenuItems)
-                fail(QStringLiteral("more than %1 menu entries").arg(MaxMenuItems));
             menu.items.append(readMenu(depth + 1));
         }
         return menu;
@@ -221,22 +213,12 @@ private:
         control.name = requiredName();
         control.index = intAttribute(QStringLiteral("index"), -1);
         m_control = control.displayName();
-        if (control.index < -1 || control.index > 32767)
-            fail(QStringLiteral("index %1 is outside 0 to 32767").arg(control.index));
-        const QPair<QString, int> key(control.name.toLower(), control.index);
-        if (m_controlKeys.contains(key))
-            fail(QStringLiteral("a control of this name is already defined"));
-        m_controlKeys.insert(key);
-        const float farthest = -MaxExtentTwips;
-        control.rect = {twipsAttribute(QStringLiteral("left"), farthest),
-                        twipsAttribute(QStringLiteral("top"), farthest),
-                        twipsAttribute(QStringLiteral("width"), 0),
-                        twipsAttribute(QStringLiteral("height"), 0)};
+        control.rect = {
+            twipsAttribute(QStringLiteral("left")), twipsAttribute(QStringLiteral("top")),
+            twipsAttribute(QStringLiteral("width")), twipsAttribute(QStringLiteral("height"))};
         control.tabIndex = intAttribute(QStringLiteral("tabindex"), 0, true);
-        if (control.tabIndex < 0 || control.tabIndex > MaxTabIndex)
-            fail(QStringLiteral("tab index %1 is outside 0 to %2")
-                     .arg(control.tabIndex)
-                     .arg(MaxTabIndex));
+        if (const auto breach = placeBreach(control))
+            fail(*breach);
         while (nextElement()) {
             const QStringView element = m_xml.name();
             if (element == u"setting")
@@ -252,7 +234,7 @@ private:
 
     void readEntry(PropertyBag &bag, bool window = false)
     {
-        if (bag.entries().size() >= MaxEntries)
+        if (bag.entries().size() >= MaxEntriesRead)
             fail(QStringLiteral("more than %1 entries").arg(MaxEntries));
         const QString name = requiredAttribute(QStringLiteral("name"));
         m_entry = name;
@@ -271,30 +253,10 @@ private:
                 fail(m_xml.errorString());
             value = parseValue(type, text, attributes);
         }
-        if (window)
-            checkWindowSetting(name, value);
+        if (const auto breach = valueBreach(name, value, window))
+            fail(*breach);
         bag.append(name, value);
         m_entry.clear();
-    }
-
-    // The window's place and client size are numbers of twips within the limits.
-    void checkWindowSetting(const QString &name, const QVariant &value) const
-    {
-        const bool size = name.compare(u"ClientWidth", Qt::CaseInsensitive) == 0 ||
-                          name.compare(u"ClientHeight", Qt::CaseInsensitive) == 0;
-        const bool place = name.compare(u"ClientLeft", Qt::CaseInsensitive) == 0 ||
-                           name.compare(u"ClientTop", Qt::CaseInsensitive) == 0;
-        if (!size && !place)
-            return;
-        const PropertyBag::Kind kind = PropertyBag::kindOf(value);
-        if (kind != PropertyBag::Kind::Short && kind != PropertyBag::Kind::Long)
-            fail(QStringLiteral("a number of twips is stored as an integer or long"));
-        const double least = size ? 0 : -MaxExtentTwips;
-        if (value.toDouble() < least || value.toDouble() > MaxExtentTwips)
-            fail(QStringLiteral("%1 twips, outside %2 to %3")
-                     .arg(value.toLongLong())
-                     .arg(least)
-                     .arg(double(MaxExtentTwips)));
     }
 
     QVariant parseValue(const QString &type, const QString &text,
@@ -348,16 +310,14 @@ private:
         const QString size = requiredAttribute(QStringLiteral("size"));
         bool ok = false;
         font.size = size.toDouble(&ok);
-        if (!ok || !(font.size > 0 && font.size <= 2048))
-            fail(QStringLiteral("font size is not between 0 and 2048: \"%1\"").arg(size.left(40)));
-        const int weight = intAttribute(QStringLiteral("weight"), 400, true);
-        if (weight < 0 || weight > 1000)
-            fail(QStringLiteral("font weight is not between 0 and 1000"));
-        font.weight = qint16(weight);
-        const int charset = intAttribute(QStringLiteral("charset"), 0, true);
-        if (charset < 0 || charset > 255)
-            fail(QStringLiteral("font character set is not between 0 and 255"));
-        font.charset = qint16(charset);
+        if (!ok)
+            fail(QStringLiteral("font size is not a number: \"%1\"").arg(size.left(40)));
+        // A number beyond 16 bits is kept as one the rules refuse.
+        const auto short16 = [](int value) {
+            return qint16(std::clamp(value, -1, int(std::numeric_limits<qint16>::max())));
+        };
+        font.weight = short16(intAttribute(QStringLiteral("weight"), 400, true));
+        font.charset = short16(intAttribute(QStringLiteral("charset"), 0, true));
         font.italic = boolAttribute(QStringLiteral("italic"));
         font.underline = boolAttribute(QStringLiteral("underline"));
         font.strikethrough = boolAttribute(QStringLiteral("strikethrough"));
@@ -393,8 +353,7 @@ private:
                 attributes.value(QStringLiteral("hotspot")).toString().split(u',');
             bool okX = false, okY = false;
             const int x = xy.value(0).toInt(&okX), y = xy.value(1).toInt(&okY);
-            if (xy.size() != 2 || !okX || !okY || x < 0 || y < 0 || x >= picture.size().width() ||
-                y >= picture.size().height())
+            if (xy.size() != 2 || !okX || !okY)
                 fail(QStringLiteral("hot spot is not a point of the picture"));
             picture.setHotSpot(QPoint(x, y));
         }
@@ -406,8 +365,7 @@ private:
     QString m_source;
     QString m_control;
     QString m_entry;
-    // The controls read so far by name (in lower case) and index.
-    QSet<QPair<QString, int>> m_controlKeys;
+    int m_menuItems = 0;
     PicturePixels m_picturePixels;
 };
 

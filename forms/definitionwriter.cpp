@@ -1,6 +1,7 @@
-// Writing a window definition as XML, refusing text that XML cannot hold.
+// Writing a window definition as XML; a definition that could not be read back is not written.
 #include "formdefinition.h"
 
+#include "definitionrules.h"
 #include "definitionxml.h"
 #include "stdfont.h"
 #include "stdpicture.h"
@@ -12,20 +13,6 @@ namespace forms {
 namespace {
 
 using namespace definitionxml;
-
-// Whether XML can hold the text: XML 1.0 has no place for most control characters, nor for a
-// surrogate without its pair.
-bool xmlCanHold(QStringView text)
-{
-    if (!text.isValidUtf16())
-        return false;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0xFFFE || u == 0xFFFF)
-            return false;
-    }
-    return true;
-}
 
 class Writer
 {
@@ -54,8 +41,6 @@ private:
     void writeMenu(const MenuDefinition &menu)
     {
         m_xml.writeStartElement(QStringLiteral("menu"));
-        m_where = QStringLiteral("menu '%1': ").arg(menu.name);
-        m_entry.clear();
         attribute(QStringLiteral("name"), menu.name);
         attribute(QStringLiteral("caption"), menu.caption);
         if (!menu.shortcut.isEmpty())
@@ -68,8 +53,6 @@ private:
     void writeControl(const ControlDefinition &control)
     {
         m_xml.writeStartElement(QStringLiteral("control"));
-        m_where = QStringLiteral("control '%1': ").arg(control.displayName());
-        m_entry.clear();
         attribute(QStringLiteral("class"), control.className);
         attribute(QStringLiteral("name"), control.name);
         if (control.index >= 0)
@@ -97,7 +80,6 @@ private:
         const QVariant &value = entry.value;
         m_xml.writeStartElement(element);
         attribute(QStringLiteral("name"), entry.name);
-        m_entry = entry.name;
         switch (PropertyBag::kindOf(value)) {
         case PropertyBag::Kind::Font: {
             const StdFont font = value.value<StdFont>();
@@ -113,9 +95,6 @@ private:
         }
         case PropertyBag::Kind::Picture: {
             const StdPicture picture = value.value<StdPicture>();
-            if (const auto tooMany = m_picturePixels.add(picture.pixelCount()))
-                throw DefinitionError(m_where + QStringLiteral("entry '%1': ").arg(m_entry) +
-                                      *tooMany);
             m_xml.writeAttribute(QStringLiteral("type"), TypePicture);
             if (!picture.hotSpot().isNull())
                 m_xml.writeAttribute(
@@ -154,8 +133,6 @@ private:
     // character reference.
     void writeText(const QString &text)
     {
-        refuseLonger(text);
-        refuseUnless(xmlCanHold(text));
         const QList<QStringView> parts = QStringView(text).split(u'\r');
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i > 0)
@@ -164,38 +141,7 @@ private:
         }
     }
 
-    // Text XML cannot hold would be lost on the way out: the definition is refused instead.
-    void attribute(const QString &name, const QString &value)
-    {
-        refuseLonger(value);
-        refuseUnless(xmlCanHold(value));
-        m_xml.writeAttribute(name, value);
-    }
-
-    // What could not be read back is not written.
-    void refuseLonger(const QString &text) const
-    {
-        if (text.size() <= MaxTextLength)
-            return;
-        const QString entry =
-            m_entry.isEmpty() ? QString() : QStringLiteral("entry '%1': ").arg(m_entry);
-        throw DefinitionError(m_where + entry +
-                              QStringLiteral("a text of %1 characters, more than the %2 a window "
-                                             "definition holds")
-                                  .arg(text.size())
-                                  .arg(MaxTextLength));
-    }
-
-    void refuseUnless(bool storable) const
-    {
-        if (storable)
-            return;
-        const QString entry =
-            m_entry.isEmpty() ? QString() : QStringLiteral("entry '%1': ").arg(m_entry);
-        throw DefinitionError(m_where + entry +
-                              QStringLiteral("holds a character that a window definition "
-                                             "cannot store"));
-    }
+    void attribute(const QString &name, const QString &value) { m_xml.writeAttribute(name, value); }
 
     static QString boolean(bool value)
     {
@@ -203,17 +149,20 @@ private:
     }
 
     QXmlStreamWriter m_xml;
-    QString m_where;
-    QString m_entry;
-    PicturePixels m_picturePixels;
 };
 
 } // namespace
 
 QByteArray writeDefinition(const FormDefinition &definition)
 {
+    requireReadable(definition);
     QByteArray out;
     Writer(&out).write(definition);
+    if (out.size() > MaxDefinitionSize)
+        throw DefinitionError(QStringLiteral("the window would be written as %1 bytes, more than "
+                                             "the %2 a definition file holds")
+                                  .arg(out.size())
+                                  .arg(MaxDefinitionSize));
     return out;
 }
 

@@ -81,12 +81,13 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
     m_definition = definition;
     setObjectName(definition.name);
     const PropertyBag &settings = definition.settings;
+    const QString place = placeInFile(source, definition.line, definition.column);
     const auto setting = [&](const QString &name, const QVariant &fallback, auto convert) {
         try {
             return convert(settings.ReadProperty(name, fallback));
         } catch (const RuntimeError &error) {
             throw DefinitionError(QStringLiteral("%1: entry '%2': %3 (run-time error %4)")
-                                      .arg(source, name, error.description())
+                                      .arg(place, name, error.description())
                                       .arg(error.number()));
         }
     };
@@ -108,6 +109,7 @@ void Form::LoadDefinition(const FormDefinition &definition, const QString &sourc
         for (const ControlDefinition &control : definition.controls)
             createControl(control, source);
     }
+    requireBuiltReadable(definition, source);
     applyTabOrder();
     // Decided once, from the stored places, so that any window built this way reads well.
     nameFieldsByLabels(controls());

@@ -106,6 +106,7 @@ private:
     void Load();
     void createMenus(const QList<MenuDefinition> &menus);
     QWidget *createControl(const ControlDefinition &definition, const QString &source);
+    void requireBuiltReadable(const FormDefinition &definition, const QString &source) const;
     ControlDefinition savedControl(const QWidget *widget) const;
     QList<QWidget *> builtControls(const QList<ControlDefinition> &definitions,
                                    const QList<QWidget *> &reusable, const QString &source);

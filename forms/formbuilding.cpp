@@ -4,6 +4,7 @@
 #include "controlkeys.h"
 #include "controlregistry.h"
 #include "conversions.h"
+#include "definitionrules.h"
 #include "fieldnames.h"
 #include "runtimeerror.h"
 #include "textbox.h"
@@ -85,10 +86,7 @@ void applySettings(QWidget *widget, const ControlDefinition &definition, const Q
 
 QWidget *Form::createControl(const ControlDefinition &definition, const QString &source)
 {
-    const QString place =
-        definition.line > 0
-            ? QStringLiteral("%1:%2:%3").arg(source).arg(definition.line).arg(definition.column)
-            : source;
+    const QString place = placeInFile(source, definition.line, definition.column);
     const QString where = QStringLiteral("%1: control '%2': ").arg(place, definition.displayName());
     QWidget *widget = nullptr;
     {
@@ -123,6 +121,22 @@ QWidget *Form::createControl(const ControlDefinition &definition, const QString 
             QStringLiteral("%1 (run-time error %2)").arg(error.description()).arg(error.number()));
     }
     return widget;
+}
+
+// A stock setting can rename a control or give it an index or a size that no definition may
+// hold: the window as built keeps the rules the file did, so that what it saves reads back.
+void Form::requireBuiltReadable(const FormDefinition &definition, const QString &source) const
+{
+    const auto breach = breachOf(SaveDefinition());
+    if (!breach)
+        return;
+    const qsizetype i = breach->control;
+    const QString place =
+        i >= 0 && i < definition.controls.size()
+            ? placeInFile(source, definition.controls[i].line, definition.controls[i].column)
+            : placeInFile(source, definition.line, definition.column);
+    throw DefinitionError(
+        QStringLiteral("%1: %2, once its settings are applied").arg(place, breach->message()));
 }
 
 void Form::addControl(QWidget *control, const QString &name, int index, int tabIndex)

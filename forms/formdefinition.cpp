@@ -41,6 +41,11 @@ bool ControlDefinition::sameAs(const ControlDefinition &other) const
            properties.sameEntries(other.properties);
 }
 
+QString placeInFile(const QString &source, int line, int column)
+{
+    return line > 0 ? QStringLiteral("%1:%2:%3").arg(source).arg(line).arg(column) : source;
+}
+
 bool isControlName(const QString &name)
 {
     if (name.isEmpty() || name.size() > MaxNameLength)

@@ -53,6 +53,9 @@ struct ControlDefinition
 struct FormDefinition
 {
     QString name;
+    // Where the window's element stands in the file it was read from, as for a control.
+    int line = 0;
+    int column = 0;
     PropertyBag settings;
     QList<MenuDefinition> menus;
     QList<ControlDefinition> controls;
@@ -75,6 +78,11 @@ private:
 constexpr qsizetype MaxDefinitionSize = 32 * 1024 * 1024;
 // Menus nested deeper than this are refused.
 constexpr int MaxMenuDepth = 8;
+// The most menus and menu entries a window holds, all of them together.
+constexpr int MaxMenuItems = 1000;
+// The most entries one set holds (the window's settings, a control's settings or its stored set),
+// besides the window's client size and a control's extent, which saving adds.
+constexpr int MaxEntries = 1000;
 // The most controls a window holds.
 constexpr int MaxControls = 10000;
 // The widest and highest client area or control, and the farthest a control stands from the
@@ -86,6 +94,13 @@ constexpr float MaxExtentTwips = 16384 * 15;
 constexpr int MaxNameLength = 40;
 // The longest caption or other stored text, in UTF-16 code units.
 constexpr qsizetype MaxTextLength = 65535;
+// All the stored texts and menu captions of a window together, in UTF-16 code units: each is laid
+// out and drawn, so a window of hundreds of the longest captions would take gigabytes.
+constexpr qint64 MaxWindowText = qint64(1) << 20;
+// Control-array indexes run from 0 to this.
+constexpr int MaxControlIndex = 32767;
+// The largest font size, in points.
+constexpr double MaxFontSize = 2048;
 // Tab indexes run from 0 to this.
 constexpr int MaxTabIndex = 32767;
 // The most pixels all the pictures of a window decode to together: 32 Mi pixels, 128 MiB in
@@ -102,6 +117,10 @@ public:
 private:
     qint64 m_pixels = 0;
 };
+
+// "f.xml:3:5", where a part of a definition stands in its file; the file alone when the line is
+// not known.
+QString placeInFile(const QString &source, int line, int column);
 
 // Whether a name is a control's name: an identifier of at most MaxNameLength characters.
 bool isControlName(const QString &name);

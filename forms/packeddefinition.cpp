@@ -1,5 +1,6 @@
 #include "packeddefinition.h"
 
+#include "definitionrules.h"
 #include "stdfont.h"
 #include "stdpicture.h"
 
@@ -91,6 +92,8 @@ public:
         check();
         if (!m_in.atEnd())
             fail(QStringLiteral("data after the definition"));
+        if (const auto breach = breachOf(definition))
+            fail(breach->message());
         return definition;
     }
 
@@ -222,6 +225,7 @@ private:
 
 QByteArray packDefinition(const FormDefinition &definition)
 {
+    requireReadable(definition);
     QByteArray packed;
     QDataStream out(&packed, QIODevice::WriteOnly);
     out.setVersion(StreamVersion);

@@ -91,9 +91,43 @@ DesignerMonkey::DesignerMonkey(DesignerWindow *window, quint32 seed)
     qApp->installEventFilter(&m_answerer);
 }
 
+DesignerMonkey::DesignerMonkey(DesignerWindow *window, const QByteArray &choices)
+    : m_window(window), m_choices(choices)
+{
+    qApp->installEventFilter(&m_answerer);
+}
+
 DesignerMonkey::~DesignerMonkey()
 {
     qApp->removeEventFilter(&m_answerer);
+}
+
+// A choice among `count`: at random, or from the next two bytes given, 0 once they are all taken.
+int DesignerMonkey::pick(int count)
+{
+    if (count <= 0)
+        return 0;
+    if (!m_choices)
+        return int(m_random.bounded(count));
+    quint32 value = 0;
+    for (int i = 0; i < 2 && m_taken < m_choices->size(); ++i)
+        value = value << 8 | quint8(m_choices->at(m_taken++));
+    return int(value % quint32(count));
+}
+
+double DesignerMonkey::pickFraction()
+{
+    return m_choices ? pick(65536) / 65536.0 : m_random.generateDouble();
+}
+
+quint64 DesignerMonkey::pick64()
+{
+    if (!m_choices)
+        return m_random.generate64();
+    quint64 value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = value << 16 | quint64(pick(65536));
+    return value;
 }
 
 QString DesignerMonkey::step()
@@ -125,9 +159,9 @@ QString DesignerMonkey::text()
     case 0:
         return QString(pick(3) ? 70 : 66000, QChar(u'a' + pick(26)));
     case 1:
-        return QString::number(m_random.generateDouble() * 1e6 - 5e5, 'g', 1 + pick(12));
+        return QString::number(pickFraction() * 1e6 - 5e5, 'g', 1 + pick(12));
     case 2:
-        return QString::number(qint64(m_random.generate64()));
+        return QString::number(qint64(pick64()));
     default:
         return QString::fromUtf8(Texts[pick(int(std::size(Texts)))]);
     }

@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <optional>
+
 class DesignerWindow;
 
 // A person at the designer, at random but reproducibly from a seed: selecting, pressing keys on
@@ -14,10 +16,15 @@ class DesignerMonkey
 {
 public:
     DesignerMonkey(DesignerWindow *window, quint32 seed);
+    // Takes its choices from the bytes, in order, rather than at random: a fuzzer's input is a
+    // sequence of edits.
+    DesignerMonkey(DesignerWindow *window, const QByteArray &choices);
     ~DesignerMonkey();
 
     // Takes one step and says what it was.
     QString step();
+    // Whether the choices given are all taken.
+    bool exhausted() const { return m_choices && m_taken >= m_choices->size(); }
 
 private:
     QString select();
@@ -28,7 +35,9 @@ private:
     QString paste();
     QString dragSomething();
     QString text();
-    int pick(int count) { return int(m_random.bounded(count)); }
+    int pick(int count);
+    quint64 pick64();
+    double pickFraction();
 
     class DialogAnswerer : public QObject
     {
@@ -39,5 +48,7 @@ private:
 
     DesignerWindow *m_window;
     QRandomGenerator m_random;
+    std::optional<QByteArray> m_choices;
+    qsizetype m_taken = 0;
     DialogAnswerer m_answerer;
 };

@@ -2,6 +2,7 @@
 #include "border.h"
 #include "buttonpage.h"
 #include "controlregistry.h"
+#include "definitionrules.h"
 #include "designermonkey.h"
 #include "designerwindow.h"
 #include "designsurface.h"
@@ -76,6 +77,97 @@ QByteArray tiledDefinition(int copies)
     tiled.settings.WriteProperty("ClientWidth",
                                  QVariant::fromValue<qint32>(qint32(copies * width)));
     return forms::writeDefinition(tiled);
+}
+
+// The characters of all the window's stored texts and menu captions.
+qint64 textsIn(const forms::FormDefinition &definition)
+{
+    qint64 texts = 0;
+    const auto count = [&](const forms::PropertyBag &bag) {
+        for (const auto &entry : bag.entries()) {
+            if (forms::PropertyBag::kindOf(entry.value) == forms::PropertyBag::Kind::Text)
+                texts += entry.value.toString().size();
+        }
+    };
+    const auto countMenu = [&](const auto &self, const forms::MenuDefinition &menu) -> void {
+        texts += menu.caption.size();
+        for (const forms::MenuDefinition &item : menu.items)
+            self(self, item);
+    };
+    count(definition.settings);
+    for (const forms::MenuDefinition &menu : definition.menus)
+        countMenu(countMenu, menu);
+    for (const forms::ControlDefinition &control : definition.controls) {
+        count(control.settings);
+        count(control.properties);
+    }
+    return texts;
+}
+
+// The calculator brought up to one of the limits a definition keeps, so that the next edit of
+// the kind would break it: "edges" (controls at the farthest place and the largest size), "numbers"
+// (the last tab and array index), "entries" (full sets), "pictures" (the window's pixel total),
+// "texts" (the window's text total) or "controls" (one short of the most controls).
+QByteArray definitionAtTheLimit(const QString &limit)
+{
+    forms::FormDefinition definition = forms::readDefinition(contents(AppDefinition), {});
+    QList<forms::ControlDefinition> &controls = definition.controls;
+    const forms::ControlDefinition label = *std::find_if(
+        controls.cbegin(), controls.cend(), [](const auto &c) { return c.className == "Label"; });
+    const auto fill = [](forms::PropertyBag &bag, const QString &prefix) {
+        for (qsizetype i = forms::countedEntries(bag); i < forms::MaxEntries; ++i)
+            bag.append(prefix + QString::number(i), QVariant::fromValue<qint32>(qint32(i)));
+    };
+    if (limit == "edges") {
+        const float far = forms::MaxExtentTwips;
+        definition.settings.WriteProperty("ClientWidth", QVariant::fromValue<qint32>(qint32(far)));
+        definition.settings.WriteProperty("ClientHeight", QVariant::fromValue<qint32>(qint32(far)));
+        controls[0].rect = {far - controls[0].rect.width, far - controls[0].rect.height,
+                            controls[0].rect.width, controls[0].rect.height};
+        controls.last().rect = {0, 0, far, far};
+    } else if (limit == "numbers") {
+        controls.last().tabIndex = forms::MaxTabIndex;
+        controls.last().index = forms::MaxControlIndex;
+    } else if (limit == "entries") {
+        fill(definition.settings, QStringLiteral("Setting"));
+        fill(controls.last().properties, QStringLiteral("kept"));
+    } else if (limit == "pictures") {
+        // The largest picture, and one as large as the window's other pictures leave room for.
+        qint64 left = forms::MaxPicturePixels - 4096 * 4096;
+        for (const forms::ControlDefinition &control : std::as_const(controls)) {
+            for (const auto &entry : control.properties.entries())
+                left -= entry.value.value<forms::StdPicture>().pixelCount();
+        }
+        left -= definition.settings.ReadProperty("Icon").value<forms::StdPicture>().pixelCount();
+        const auto picture = [](int rows) {
+            QImage image(4096, rows, QImage::Format_Mono);
+            image.fill(1);
+            return QVariant::fromValue(forms::StdPicture::fromImage(image));
+        };
+        controls.last().properties.WriteProperty("picture", picture(4096));
+        controls.last().properties.WriteProperty("selectedpicture", picture(int(left / 4096)));
+    } else if (limit == "texts") {
+        // Labels of the longest captions, until thirty characters are left of the window's total.
+        const auto room = [&] { return forms::MaxWindowText - 30 - textsIn(definition); };
+        for (qint64 left = room(); left > 0; left = room()) {
+            forms::ControlDefinition copy = label;
+            copy.name = QStringLiteral("lblLong%1").arg(controls.size());
+            copy.settings.WriteProperty(
+                "Caption", QString(qsizetype(std::min(left, forms::MaxTextLength)), u'w'));
+            controls.append(copy);
+        }
+        QString caption = controls.last().settings.ReadProperty("Caption").toString();
+        caption.chop(qsizetype(-room()));
+        controls.last().settings.WriteProperty("Caption", caption);
+    } else if (limit == "controls") {
+        for (qsizetype i = controls.size(); i < forms::MaxControls - 1; ++i) {
+            forms::ControlDefinition copy = label;
+            copy.name = QStringLiteral("lblMany%1").arg(i);
+            copy.rect.top += float(i % 100) * 15;
+            controls.append(copy);
+        }
+    }
+    return forms::writeDefinition(definition);
 }
 
 // Mounts a tmpfs of `kilobytes` on a folder, for as long as it lives; nothing when the machine
@@ -825,6 +917,12 @@ void tst_Designer::randomUseNeverEndsTheDesigner_data()
     QTest::newRow("new window") << "new" << 2u << 2000;
     QTest::newRow("three calculators side by side") << "tiled" << 3u << 2000;
     QTest::newRow("calculator, another seed") << "calculator" << 4u << 2000;
+    // At each limit, whatever the designer's commands do next must keep the window readable.
+    for (const char *limit : {"edges", "numbers", "entries", "pictures"})
+        QTest::addRow("at the limit of %s", limit) << limit << 5u << 600;
+    // Each step saves and reads back a megabyte of text, or ten thousand controls.
+    QTest::newRow("at the limit of texts") << "texts" << 6u << 150;
+    QTest::newRow("at the limit of controls") << "controls" << 7u << 25;
 }
 
 void tst_Designer::randomUseNeverEndsTheDesigner()
@@ -834,13 +932,18 @@ void tst_Designer::randomUseNeverEndsTheDesigner()
     QFETCH(int, steps);
     if (qEnvironmentVariableIsSet("MIRVALE_MONKEY_SEED"))
         seed = quint32(qEnvironmentVariableIntValue("MIRVALE_MONKEY_SEED"));
+    // At most that many steps a row; the rows that take long steps take fewer.
     if (qEnvironmentVariableIsSet("MIRVALE_MONKEY_STEPS"))
-        steps = qEnvironmentVariableIntValue("MIRVALE_MONKEY_STEPS");
+        steps = std::min(steps, qEnvironmentVariableIntValue("MIRVALE_MONKEY_STEPS"));
     if (window == "new") {
         m_window->newDefinition();
     } else if (window == "tiled") {
         const QString path = m_dir.filePath(QStringLiteral("tiled.xml"));
         writeFile(path, tiledDefinition(3));
+        QVERIFY(m_window->open(path));
+    } else if (window != "calculator") {
+        const QString path = m_dir.filePath(window + QStringLiteral(".xml"));
+        writeFile(path, definitionAtTheLimit(window));
         QVERIFY(m_window->open(path));
     }
     DesignSurface *surface = m_window->surface();

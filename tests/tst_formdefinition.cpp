@@ -155,6 +155,19 @@ void addHostileRows(const QByteArray &control)
     QTest::newRow("100,000 top-level menus")
         << window(QByteArray("<menu name=\"m\" caption=\"m\"/>").repeated(100000))
         << QStringList{"more than 1000 menus"};
+    QTest::newRow("1,000 menus of 1,000 entries")
+        << window(("<menu name=\"m\" caption=\"m\">" +
+                   QByteArray("<menu name=\"i\" caption=\"i\"/>").repeated(1000) + "</menu>")
+                      .repeated(1000))
+        << QStringList{"more than 1000 menus and menu entries in all"};
+    QByteArray longCaptions;
+    for (int i = 0; i < 20; ++i)
+        longCaptions += "<control class=\"Label\" name=\"l" + QByteArray::number(i) +
+                        "\" left=\"0\" top=\"0\" width=\"1\" height=\"1\" tabindex=\"0\">"
+                        "<setting name=\"Caption\" type=\"string\">" +
+                        QByteArray(60000, 'c') + "</setting></control>";
+    QTest::newRow("20 captions of 60,000 characters")
+        << window(longCaptions) << QStringList{"control 'l17'", "the window's texts hold"};
     QTest::newRow("a name of 4 MiB") << window(controlAt(QByteArray(4 << 20, 'a'), "0", "10"))
                                      << QStringList{"a text of 4194304 characters"};
     QTest::newRow("a name that is no identifier")
@@ -487,7 +500,7 @@ void tst_FormDefinition::unstorableTextIsRefused()
 }
 
 // Each picture is within the limit for one, but three of the largest would decode to 192 MiB: the
-// window is refused by each reader, and never written.
+// window is refused by each reader, and never written or packed.
 void tst_FormDefinition::picturesBeyondTheWindowsTotalAreRefused()
 {
     QImage largest(4096, 4096, QImage::Format_Mono);
@@ -521,7 +534,7 @@ void tst_FormDefinition::picturesBeyondTheWindowsTotalAreRefused()
     QByteArray three = two;
     three.insert(three.indexOf("</control>"), pictureXml);
     refused([&] { forms::readDefinition(three, "f.xml"); }, "entry 'PressedPicture'");
-    refused([&] { forms::unpackDefinition(forms::packDefinition(d), "packed"); }, "packed");
+    refused([&] { forms::packDefinition(d); }, "entry 'PressedPicture'");
     // Two are within it.
     QCOMPARE(forms::readDefinition(two, "f.xml").controls.size(), 1);
     QCOMPARE(forms::unpackDefinition(twoPacked, "packed").controls.size(), 1);
@@ -649,6 +662,23 @@ void tst_FormDefinition::loadFailureNamesControlAndEntry_data()
         << window("<control class=\"Acme.Gizmo\" name=\"g\" left=\"0\" top=\"0\" width=\"1\" "
                   "height=\"1\" tabindex=\"0\"/>")
         << QStringList{"control 'g'", "Acme.Gizmo"};
+    // A stock setting may move, rename or resize a control beyond what a definition holds: the
+    // window as built would save a file no reader opens.
+    const auto label = [](const QByteArray &name, const QByteArray &setting = {}) {
+        return "<control class=\"Label\" name=\"" + name +
+               "\" left=\"0\" top=\"0\" width=\"1\" height=\"1\" tabindex=\"0\">" + setting +
+               "</control>";
+    };
+    QTest::newRow("a setting that renames past the name rule")
+        << window(label("lbl", "<setting name=\"objectName\" type=\"string\">2nd</setting>"))
+        << QStringList{"f.xml:3:", "\"2nd\" is not a name", "once its settings are applied"};
+    QTest::newRow("a setting that widens past the size limit")
+        << window(label("lbl", "<setting name=\"minimumWidth\" type=\"long\">20000</setting>"))
+        << QStringList{"control 'lbl'", "\"width\" is 300000 twips", "once its settings"};
+    QTest::newRow("a setting that renames onto another control")
+        << window(label("lblA") +
+                  label("lbl", "<setting name=\"objectName\" type=\"string\">LBLA</setting>"))
+        << QStringList{"already defined", "once its settings"};
     QTest::newRow("setting a label does not have")
         << window("<control class=\"Label\" name=\"l\" left=\"0\" top=\"0\" width=\"1\" "
                   "height=\"1\" tabindex=\"0\"><setting name=\"Colour\" type=\"long\">1"
