@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -23,6 +25,15 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 3) {
         std::fprintf(stderr, "usage: mirvale_packdefinition DEFINITION.xml OUTPUT\n");
+        return 2;
+    }
+    // The same file by any path (a link, "./f.xml") would be overwritten with its packed form.
+    struct stat in, out;
+    if (::stat(QFile::encodeName(arguments[1]).constData(), &in) == 0 &&
+        ::stat(QFile::encodeName(arguments[2]).constData(), &out) == 0 && in.st_dev == out.st_dev &&
+        in.st_ino == out.st_ino) {
+        std::fprintf(stderr, "%s: the output is the definition itself; name another file\n",
+                     qPrintable(arguments[2]));
         return 2;
     }
     if (QFileInfo info(arguments[1]); info.exists() && !info.isFile()) {

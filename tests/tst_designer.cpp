@@ -26,6 +26,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -607,6 +608,19 @@ void tst_Designer::unreadableDefinitionKeepsTheDesignerRunning()
     QCOMPARE(packer.exitCode(), 1);
     QVERIFY2(said.contains(path) && said.contains(mention), qPrintable(said));
     QVERIFY(!QFile::exists(packed));
+    // Nor does it write over the file it reads, by whatever name that is given.
+    const QFileInfo input(path);
+    if (!input.isFile())
+        return;
+    const auto before = std::make_pair(input.size(), input.lastModified());
+    const QString link = m_dir.filePath(QStringLiteral("broken-link.xml"));
+    QFile::remove(link);
+    QVERIFY(QFile::link(path, link));
+    packer.start(QStringLiteral(MIRVALE_BINARY_DIR "/app/mirvale_packdefinition"), {path, link});
+    QVERIFY(packer.waitForFinished(20000));
+    QCOMPARE(packer.exitCode(), 2);
+    const QFileInfo after(path);
+    QCOMPARE(std::make_pair(after.size(), after.lastModified()), before);
 }
 
 void tst_Designer::failedSaveLeavesTheFileAlone_data()
