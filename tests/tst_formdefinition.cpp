@@ -168,6 +168,16 @@ void addHostileRows(const QByteArray &control)
                         QByteArray(60000, 'c') + "</setting></control>";
     QTest::newRow("20 captions of 60,000 characters")
         << window(longCaptions) << QStringList{"control 'l17'", "the window's texts hold"};
+    QByteArray attributes;
+    for (int i = 0; i < 200000; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    QTest::newRow("an element of 200,000 attributes")
+        << window("<control" + attributes + "/>")
+        << QStringList{"f.xml:3:", "more than 16 attributes"};
+    QTest::newRow("17 attributes in a UTF-16 file")
+        << utf16File("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<window name=\"w\"" +
+                     QString::fromLatin1(attributes.left(attributes.indexOf(" a17="))) + "/>")
+        << QStringList{"f.xml:2:", "more than 16 attributes"};
     QTest::newRow("a name of 4 MiB") << window(controlAt(QByteArray(4 << 20, 'a'), "0", "10"))
                                      << QStringList{"a text of 4194304 characters"};
     QTest::newRow("a name that is no identifier")
