@@ -386,7 +386,8 @@ void DesignerWindow::closeEvent(QCloseEvent *event)
 
 QStringList DesignerWindow::recentFiles() const
 {
-    return designerSettings().value(RecentFilesKey).toStringList();
+    // A settings file written elsewhere may list any number: only the ones shown are taken.
+    return designerSettings().value(RecentFilesKey).toStringList().mid(0, MaxRecentFiles);
 }
 
 void DesignerWindow::rememberFile(const QString &path)

@@ -1850,6 +1850,14 @@ void tst_Designer::recentFilesAndNew()
     QVERIFY(m_window->windowTitle().contains("Untitled"));
     QVERIFY(m_window->surface()->insertControl("Mirvale.LumoButton"));
     QVERIFY(m_window->isWindowModified());
+    // A settings file that lists a hundred thousand files gives the menu the first few.
+    QStringList many;
+    for (int i = 0; i < 100000; ++i)
+        many.append(m_dir.filePath(QStringLiteral("f%1.xml").arg(i)));
+    QSettings("Mirvale", "Mirvale Designer").setValue("recentFiles", many);
+    DesignerWindow another;
+    QCOMPARE(another.recentFiles(), many.mid(0, 5));
+    QSettings("Mirvale", "Mirvale Designer").remove("recentFiles");
 }
 
 // The designer's parts each get their room, at any scale factor (the suite runs this at 1.5 and
