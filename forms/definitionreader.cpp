@@ -83,8 +83,8 @@ template <typename Unit> int lineOfTooManyAttributes(const Unit *text, qsizetype
 // decoded first.
 int lineOfTooManyAttributes(const QByteArray &xml)
 {
-    const bool wide = xml.startsWith("\xFF\xFE") || xml.startsWith("\xFE\xFF") ||
-                      xml.left(4).contains('\0');
+    const bool wide =
+        xml.startsWith("\xFF\xFE") || xml.startsWith("\xFE\xFF") || xml.left(4).contains('\0');
     if (!wide)
         return lineOfTooManyAttributes(xml.constData(), xml.size());
     auto encoding = QStringConverter::encodingForData(xml);

@@ -1,9 +1,12 @@
 #include "stdpicture.h"
 
+#include "picturecheck.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <mutex>
 
 namespace forms {
@@ -12,27 +15,13 @@ struct StdPicture::Shared
 {
     QByteArray data;
     QSize size;
+    // What all the file's images decode to, which for an icon is more than its first image.
+    qint64 pixels = 0;
     std::once_flag decoding;
     QImage image;
 };
 
 namespace {
-
-constexpr int MaximumSide = 4096;
-// An icon file with more images than this is refused: each would be decoded for the window's icon.
-constexpr int MaximumIconImages = 256;
-// A progressive JPEG is decoded over again for each of its scans. Encoders write a dozen or so; a
-// file of hundreds would hold the window for seconds each time it is decoded.
-constexpr qsizetype MaximumJpegScans = 100;
-
-// The scans of a JPEG (0 for another format): each starts with a marker that the coded data
-// cannot hold, since a 0xFF in it is followed by 0.
-qsizetype jpegScans(const QByteArray &data)
-{
-    if (!data.startsWith(QByteArrayView("\xFF\xD8", 2)))
-        return 0;
-    return data.count(QByteArrayView("\xFF\xDA", 2));
-}
 
 // A stored picture is small; anything that claims to be huge is refused before it is decoded.
 void limit(QImageReader &reader)
@@ -65,6 +54,7 @@ std::shared_ptr<StdPicture::Shared> StdPicture::decoded(const QByteArray &data, 
     auto shared = std::make_shared<Shared>();
     shared->data = data;
     shared->size = image.size();
+    shared->pixels = qint64(image.width()) * image.height();
     std::call_once(shared->decoding, [&] { shared->image = image; });
     return shared;
 }
@@ -88,39 +78,26 @@ StdPicture StdPicture::read(const QByteArray &data, QString *error, bool decodeN
     buffer.setData(data);
     QImageReader reader(&buffer);
     limit(reader);
+    const PictureCheck check = PictureCheck::of(data);
+    if (check.refusal) {
+        if (error)
+            *error = *check.refusal;
+        return picture;
+    }
     const QSize claimed = reader.size();
-    if (claimed.width() > MaximumSide || claimed.height() > MaximumSide) {
-        if (error)
-            *error = QStringLiteral("picture is %1 x %2 pixels, larger than %3 x %3")
-                         .arg(claimed.width())
-                         .arg(claimed.height())
-                         .arg(MaximumSide);
-        return picture;
-    }
-    const bool icon = data.startsWith(QByteArrayView("\0\0\1\0", 4));
-    if (icon && reader.imageCount() > MaximumIconImages) {
-        if (error)
-            *error = QStringLiteral("an icon of %1 images, more than %2")
-                         .arg(reader.imageCount())
-                         .arg(MaximumIconImages);
-        return picture;
-    }
-    if (const qsizetype scans = jpegScans(data); scans > MaximumJpegScans) {
-        if (error)
-            *error =
-                QStringLiteral("a JPEG of %1 scans, more than %2").arg(scans).arg(MaximumJpegScans);
-        return picture;
-    }
     // A format that cannot tell its size from the header is decoded now.
     if (decodeNow || !claimed.isValid() || claimed.isEmpty()) {
         const QImage image = decode(reader, error);
-        if (!image.isNull())
+        if (!image.isNull()) {
             picture.m_shared = decoded(data, image);
+            picture.m_shared->pixels = std::max(picture.m_shared->pixels, check.pixels);
+        }
         return picture;
     }
     picture.m_shared = std::make_shared<Shared>();
     picture.m_shared->data = data;
     picture.m_shared->size = claimed;
+    picture.m_shared->pixels = check.pixels;
     return picture;
 }
 
@@ -141,6 +118,11 @@ StdPicture StdPicture::fromImage(const QImage &image)
 QByteArray StdPicture::data() const
 {
     return m_shared ? m_shared->data : QByteArray();
+}
+
+qint64 StdPicture::pixelCount() const
+{
+    return m_shared ? m_shared->pixels : 0;
 }
 
 QSize StdPicture::size() const

@@ -36,8 +36,8 @@ public:
     QImage image() const;
     QByteArray data() const;
     QSize size() const;
-    // The pixels the picture decodes to.
-    qint64 pixelCount() const { return qint64(size().width()) * size().height(); }
+    // The pixels the picture's file decodes to: all the images of an icon or a cursor file.
+    qint64 pixelCount() const;
 
     QPoint hotSpot() const { return m_hotSpot; }
     void setHotSpot(QPoint hotSpot) { m_hotSpot = hotSpot; }

@@ -77,17 +77,32 @@ QByteArray onePixelPng()
 }
 
 // An icon file whose directory lists `count` images, all of them the same small picture.
-QByteArray iconOfImages(int count)
+// An icon (type 1) or cursor (type 2) file of `count` images whose directory says 1 x 1, each
+// holding the same PNG, by default of one pixel.
+QByteArray iconFile(int count, quint16 type = 1, QByteArray png = {})
 {
-    const QByteArray png = QByteArray::fromBase64(onePixelPng());
+    if (png.isEmpty())
+        png = QByteArray::fromBase64(onePixelPng());
     QByteArray icon;
     QDataStream stream(&icon, QIODevice::WriteOnly);
     stream.setByteOrder(QDataStream::LittleEndian);
-    stream << quint16(0) << quint16(1) << quint16(count);
+    stream << quint16(0) << type << quint16(count);
     for (int i = 0; i < count; ++i)
         stream << quint8(1) << quint8(1) << quint8(0) << quint8(0) << quint16(1) << quint16(32)
                << quint32(png.size()) << quint32(6 + 16 * count);
-    return (icon + png).toBase64();
+    return icon + png;
+}
+
+QByteArray iconOfImages(int count)
+{
+    return iconFile(count).toBase64();
+}
+
+QByteArray pngOfSide(int side)
+{
+    QImage image(side, side, QImage::Format_Mono);
+    image.fill(0);
+    return forms::StdPicture::fromImage(image).data();
 }
 
 // A progressive JPEG whose scans after the first are repeated until there are `count`: each would
@@ -238,6 +253,8 @@ private slots:
     void valuesOfEveryKindRoundTrip();
     void unstorableTextIsRefused_data();
     void unstorableTextIsRefused();
+    void picturesCountWhatTheyDecodeTo_data();
+    void picturesCountWhatTheyDecodeTo();
     void picturesBeyondTheWindowsTotalAreRefused();
     void malformed_data();
     void malformed();
@@ -511,6 +528,48 @@ void tst_FormDefinition::unstorableTextIsRefused()
 
 // Each picture is within the limit for one, but three of the largest would decode to 192 MiB: the
 // window is refused by each reader, and never written or packed.
+void tst_FormDefinition::picturesCountWhatTheyDecodeTo_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<qint64>("pixels");
+    QTest::addColumn<QString>("refusal");
+    // A one-scan JPEG with the bytes of 150 scans' markers in a comment is one scan.
+    QByteArray jpeg = QByteArray::fromBase64(jpegOfScans(1));
+    const QByteArray markers = QByteArray("\xFF\xDA", 2).repeated(150);
+    jpeg.insert(2, QByteArray("\xFF\xFE\x01\x2E", 4) + markers);
+    QTest::newRow("a JPEG with scan markers in a comment") << jpeg << qint64(64 * 64) << QString();
+    QTest::newRow("an icon saying 1 x 1 that holds images of 4096 x 4096")
+        << iconFile(3, 1, pngOfSide(4096)) << qint64(3) * 4096 * 4096 << QString();
+    QTest::newRow("an icon image of 8192 x 8192")
+        << iconFile(1, 1, pngOfSide(8192)) << qint64(0) << "8192 x 8192";
+    QTest::newRow("a cursor of 300 images") << iconFile(300, 2) << qint64(0) << "300 images";
+    QTest::newRow("a cursor of 256 images") << iconFile(256, 2) << qint64(256) << QString();
+    QByteArray bmp("BM", 2);
+    QDataStream stream(&bmp, QIODevice::Append);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(16)
+           << qint32(-100000) << quint16(1) << quint16(24) << quint32(0) << quint32(0) << quint32(0)
+           << quint32(0) << quint32(0) << quint32(0);
+    QTest::newRow("a BMP of height -100000") << bmp << qint64(0) << "100000";
+}
+
+// A picture counts, and is refused, by what its images decode to, not by what its header says.
+void tst_FormDefinition::picturesCountWhatTheyDecodeTo()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(qint64, pixels);
+    QFETCH(QString, refusal);
+    QString why;
+    const forms::StdPicture picture = forms::StdPicture::fromStoredData(file, &why);
+    if (refusal.isEmpty()) {
+        QVERIFY2(!picture.isNull(), qPrintable(why));
+        QCOMPARE(picture.pixelCount(), pixels);
+    } else {
+        QVERIFY(picture.isNull());
+        QVERIFY2(why.contains(refusal), qPrintable(why));
+    }
+}
+
 void tst_FormDefinition::picturesBeyondTheWindowsTotalAreRefused()
 {
     QImage largest(4096, 4096, QImage::Format_Mono);
