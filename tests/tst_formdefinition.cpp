@@ -748,6 +748,8 @@ void tst_FormDefinition::loadFailureNamesControlAndEntry_data()
         << window(label("lblA") +
                   label("lbl", "<setting name=\"objectName\" type=\"string\">LBLA</setting>"))
         << QStringList{"already defined", "once its settings"};
+    QTest::newRow("a window setting of the wrong kind")
+        << windowSetting("Icon", "string", "abc") << QStringList{"f.xml:2:", "entry 'Icon'"};
     QTest::newRow("setting a label does not have")
         << window("<control class=\"Label\" name=\"l\" left=\"0\" top=\"0\" width=\"1\" "
                   "height=\"1\" tabindex=\"0\"><setting name=\"Colour\" type=\"long\">1"
