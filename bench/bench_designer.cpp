@@ -197,6 +197,47 @@ void BM_bringToFront(benchmark::State &state)
 }
 BENCHMARK(BM_bringToFront)->Arg(500)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// A window whose client area is tiled by 2,500 labels of a placed control's size: an insert
+// searches every place of it before it grows the window, and is taken back after each.
+void BM_insertIntoFullWindow(benchmark::State &state)
+{
+    forms::FormDefinition full;
+    full.name = QStringLiteral("full");
+    constexpr int Side = 50;
+    constexpr float Width = 1215, Height = 495;
+    full.settings.WriteProperty("ClientWidth", QVariant::fromValue<qint32>(qint32(Side * Width)));
+    full.settings.WriteProperty("ClientHeight", QVariant::fromValue<qint32>(qint32(Side * Height)));
+    for (int i = 0; i < Side * Side; ++i) {
+        forms::ControlDefinition label;
+        label.className = QStringLiteral("Label");
+        label.name = QStringLiteral("lbl%1").arg(i);
+        label.rect = {float(i % Side) * Width, float(i / Side) * Height, Width, Height};
+        label.tabIndex = i;
+        full.controls.append(label);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.xml"));
+    QFile file(path);
+    const QByteArray xml = forms::writeDefinition(full);
+    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.flush())
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    DesignerWindow window;
+    if (!window.open(path))
+        qFatal("the full window did not open");
+    window.show();
+    QApplication::processEvents();
+    DesignSurface *surface = window.surface();
+    for (auto _ : state) {
+        surface->insertControl(QStringLiteral("Mirvale.LumoButton"));
+        state.PauseTiming();
+        surface->undo();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_insertIntoFullWindow)->Unit(benchmark::kMillisecond);
+
 struct Memory
 {
     double bytesPerMove = 0;

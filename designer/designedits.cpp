@@ -41,26 +41,38 @@ QString DesignSurface::uniqueName(const QString &base) const
 
 // The first place on the grid, row by row, where a control of this size covers no other. When
 // the client area has none, the control goes below the others and the window grows to hold it.
+// Each row looks only at the controls across it, left to right, and jumps past each one in its
+// way, so that a full window of thousands of controls is searched in a moment.
 forms::TwipsRect DesignSurface::freePlace(float width, float height)
 {
     QList<QRectF> taken;
     for (QWidget *control : m_form->controls())
         taken.append(rectOf(forms::twipsGeometry(control)));
-    const auto isFree = [&](const QRectF &rect) {
-        return std::none_of(taken.cbegin(), taken.cend(),
-                            [&](const QRectF &other) { return other.intersects(rect); });
-    };
+    std::sort(taken.begin(), taken.end(),
+              [](const QRectF &a, const QRectF &b) { return a.left() < b.left(); });
     const float step = gridTwips();
+    const auto nextGridPlace = [step](double from) { return float(std::ceil(from / step) * step); };
+    QList<QRectF> across;
     for (float top = 0; top + height <= clientHeight(); top += step) {
-        for (float left = 0; left + width <= clientWidth(); left += step) {
-            if (isFree(QRectF(left, top, width, height)))
-                return {left, top, width, height};
+        across.clear();
+        for (const QRectF &rect : std::as_const(taken)) {
+            if (rect.top() < top + height && rect.bottom() > top)
+                across.append(rect);
         }
+        float left = 0;
+        for (const QRectF &rect : std::as_const(across)) {
+            if (rect.left() >= left + width)
+                break;
+            if (rect.right() > left)
+                left = nextGridPlace(rect.right());
+        }
+        if (left + width <= clientWidth())
+            return {left, top, width, height};
     }
     float bottom = 0;
     for (const QRectF &rect : std::as_const(taken))
         bottom = std::max(bottom, float(rect.bottom()));
-    const float top = std::ceil(bottom / step) * step;
+    const float top = nextGridPlace(bottom);
     const int grow = forms::twipsToPixelsY(top + height) - m_form->clientArea()->height();
     if (grow > 0)
         m_form->resize(m_form->width(), m_form->height() + grow);
