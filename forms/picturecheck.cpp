@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <cstdlib>
 
@@ -13,19 +12,26 @@ namespace forms {
 
 namespace {
 
-quint32 readLittle32(const QByteArray &data, qsizetype at)
+// Byte by byte, from data whose length the caller has checked.
+quint32 byteAt(const QByteArray &data, qsizetype at)
 {
-    return qFromLittleEndian<quint32>(data.constData() + at);
+    return quint8(data.at(at));
 }
 
 quint16 readLittle16(const QByteArray &data, qsizetype at)
 {
-    return qFromLittleEndian<quint16>(data.constData() + at);
+    return quint16(byteAt(data, at) | byteAt(data, at + 1) << 8);
+}
+
+quint32 readLittle32(const QByteArray &data, qsizetype at)
+{
+    return readLittle16(data, at) | quint32(readLittle16(data, at + 2)) << 16;
 }
 
 quint32 readBig32(const QByteArray &data, qsizetype at)
 {
-    return qFromBigEndian<quint32>(data.constData() + at);
+    return byteAt(data, at) << 24 | byteAt(data, at + 1) << 16 | byteAt(data, at + 2) << 8 |
+           byteAt(data, at + 3);
 }
 
 QString tooLarge(qint64 width, qint64 height)
