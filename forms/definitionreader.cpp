@@ -2,17 +2,16 @@
 // of whatever cannot be read.
 #include "formdefinition.h"
 
+#include "attributecount.h"
 #include "definitionrules.h"
 #include "definitionxml.h"
 #include "stdfont.h"
 #include "stdpicture.h"
 
-#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace forms {
@@ -24,74 +23,6 @@ using namespace definitionxml;
 // Reading stops at a set this long; the rules count its entries without the client size and
 // the extent, four names at most.
 constexpr int MaxEntriesRead = MaxEntries + 4;
-
-// The most attributes an element of a definition has: a font has nine.
-constexpr int MaxAttributes = 16;
-
-// The line of the first element with more than MaxAttributes attributes, or 0. The XML reader
-// checks an element's attributes against each other, so that one of many thousands would take it
-// minutes: they are counted here first, in one pass over the text, as the '=' of each start tag
-// outside its quoted values.
-template <typename Unit> int lineOfTooManyAttributes(const Unit *text, qsizetype size)
-{
-    const auto at = [&](qsizetype i, const char *what) {
-        for (qsizetype k = 0; what[k]; ++k) {
-            if (i + k >= size || text[i + k] != Unit(what[k]))
-                return false;
-        }
-        return true;
-    };
-    // Skips to just past `end`, counting the lines on the way.
-    int line = 1;
-    const auto skipPast = [&](qsizetype i, const char *end) {
-        for (; i < size && !at(i, end); ++i)
-            line += text[i] == Unit('\n');
-        return i + qsizetype(std::strlen(end));
-    };
-    for (qsizetype i = 0; i < size; ++i) {
-        if (text[i] == Unit('\n'))
-            ++line;
-        if (text[i] != Unit('<'))
-            continue;
-        if (at(i, "<!--")) {
-            i = skipPast(i + 4, "-->") - 1;
-        } else if (at(i, "<![CDATA[")) {
-            i = skipPast(i + 9, "]]>") - 1;
-        } else if (at(i, "<?")) {
-            i = skipPast(i + 2, "?>") - 1;
-        } else {
-            const int tagLine = line;
-            int attributes = 0;
-            Unit quote = 0;
-            for (++i; i < size && (quote || text[i] != Unit('>')); ++i) {
-                line += text[i] == Unit('\n');
-                if (quote) {
-                    quote = text[i] == quote ? Unit(0) : quote;
-                } else if (text[i] == Unit('"') || text[i] == Unit('\'')) {
-                    quote = text[i];
-                } else if (text[i] == Unit('=') && ++attributes > MaxAttributes) {
-                    return tagLine;
-                }
-            }
-        }
-    }
-    return 0;
-}
-
-// The same, for a file in any encoding the reader takes: UTF-8 and its ASCII subsets are scanned
-// as they are, since no byte of a longer UTF-8 sequence is an ASCII one; UTF-16 and UTF-32 are
-// decoded first.
-int lineOfTooManyAttributes(const QByteArray &xml)
-{
-    const bool wide =
-        xml.startsWith("\xFF\xFE") || xml.startsWith("\xFE\xFF") || xml.left(4).contains('\0');
-    if (!wide)
-        return lineOfTooManyAttributes(xml.constData(), xml.size());
-    auto encoding = QStringConverter::encodingForData(xml);
-    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf16));
-    const QString text = decoder(xml);
-    return lineOfTooManyAttributes(reinterpret_cast<const char16_t *>(text.utf16()), text.size());
-}
 
 class Reader
 {
