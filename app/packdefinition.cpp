@@ -3,10 +3,10 @@
 // program could not build is refused here, when it is built, not at its first start.
 //   mirvale_packdefinition DEFINITION.xml OUTPUT
 
-#include "application.h"
 #include "form.h"
 #include "formdefinition.h"
 #include "packeddefinition.h"
+#include "programsetup.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    SetUpApplication();
+    setUpProgram(QString());
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 3) {
         std::fprintf(stderr, "usage: mirvale_packdefinition DEFINITION.xml OUTPUT\n");

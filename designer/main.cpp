@@ -1,7 +1,7 @@
-#include "application.h"
 #include "buttonpage.h"
 #include "designerapplication.h"
 #include "designerwindow.h"
+#include "programsetup.h"
 #include "standardpages.h"
 
 #include <QApplication>
@@ -30,7 +30,7 @@ QString defaultDefinition()
 int main(int argc, char *argv[])
 {
     DesignerApplication application(argc, argv);
-    SetUpApplication();
+    setUpProgram(QStringLiteral("mirvale-designer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Mirvale Designer"));
     forms::registerStandardPages();
     registerButtonPage();

@@ -7,13 +7,13 @@
 //    reads back to the same bytes.
 //  - Undoing every step gives back the window as it was opened.
 
-#include "application.h"
 #include "buttonpage.h"
 #include "definitionrules.h"
 #include "designermonkey.h"
 #include "designerwindow.h"
 #include "designsurface.h"
 #include "formdefinition.h"
+#include "programsetup.h"
 #include "standardpages.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // the input devices that the simulated keys and clicks made after Qt's list of them is gone.
     static QApplication *const application = new QApplication(argc, argv);
     Q_UNUSED(application);
-    SetUpApplication();
+    setUpProgram(QStringLiteral("mirvale-designer"));
     forms::registerStandardPages();
     registerButtonPage();
     static QTemporaryDir dir;

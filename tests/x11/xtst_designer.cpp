@@ -2,13 +2,13 @@
 // surface, a drag lands on the grid, keys stay out of the designed window, Alt+F opens the
 // designer's menu, a click selects a button, F4 opens its property pages, and an edit on the
 // Button page reaches the button.
-#include "application.h"
 #include "buttonpage.h"
 #include "designerwindow.h"
 #include "designsurface.h"
 #include "form.h"
 #include "lumobutton.h"
 #include "objectlist.h"
+#include "programsetup.h"
 #include "propertypagehost.h"
 #include "standardpages.h"
 #include "x11/x11tools.h"
@@ -34,7 +34,7 @@ private slots:
 
 void xtst_Designer::selectAndEditWithRealInput()
 {
-    SetUpApplication();
+    setUpProgram(QStringLiteral("mirvale-designer"));
     forms::registerStandardPages();
     registerButtonPage();
     QTemporaryDir dir;
