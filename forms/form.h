@@ -105,7 +105,8 @@ protected:
 private:
     void Load();
     void createMenus(const QList<MenuDefinition> &menus);
-    QWidget *createControl(const ControlDefinition &definition, const QString &source);
+    QWidget *createControl(const ControlDefinition &definition, const QString &source,
+                           QObject *hideWatch = nullptr);
     void requireBuiltReadable(const FormDefinition &definition, const QString &source) const;
     ControlDefinition savedControl(const QWidget *widget) const;
     QList<QWidget *> builtControls(const QList<ControlDefinition> &definitions,

@@ -12,14 +12,41 @@
 #include "usercontrol.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenuBar>
 #include <QMetaProperty>
 #include <QMultiHash>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
 
 namespace forms {
+
+namespace {
+
+// Notes the controls hidden on purpose while they were built (a stock setting "visible" of
+// false), so that a window already shown shows its new controls but those.
+class HideWatch : public QObject
+{
+public:
+    bool hidden(QObject *widget) const { return m_hidden.contains(widget); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::HideToParent)
+            m_hidden.insert(watched);
+        else if (event->type() == QEvent::ShowToParent)
+            m_hidden.remove(watched);
+        return false;
+    }
+
+private:
+    QSet<QObject *> m_hidden;
+};
+
+} // namespace
 
 void Form::createMenus(const QList<MenuDefinition> &menus)
 {
@@ -84,7 +111,8 @@ void applySettings(QWidget *widget, const ControlDefinition &definition, const Q
 
 } // namespace
 
-QWidget *Form::createControl(const ControlDefinition &definition, const QString &source)
+QWidget *Form::createControl(const ControlDefinition &definition, const QString &source,
+                             QObject *hideWatch)
 {
     const QString place = placeInFile(source, definition.line, definition.column);
     const QString where = QStringLiteral("%1: control '%2': ").arg(place, definition.displayName());
@@ -99,6 +127,8 @@ QWidget *Form::createControl(const ControlDefinition &definition, const QString 
     if (!widget)
         throw DefinitionError(where +
                               QStringLiteral("unknown class \"%1\"").arg(definition.className));
+    if (hideWatch)
+        widget->installEventFilter(hideWatch);
     addControl(widget, definition.name, definition.index, definition.tabIndex);
     try {
         setTwipsGeometry(widget, definition.rect);
@@ -255,6 +285,7 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
     QList<QWidget *> created;
     QList<QPair<QWidget *, const ControlDefinition *>> moved;
     const qsizetype kept = m_controls.size();
+    HideWatch hides;
     try {
         const TextBox::FontLoan loan(m_client, TextBox::FontLoan::When::ForFields);
         for (const ControlDefinition &definition : definitions) {
@@ -262,7 +293,7 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
                 moved.append({widget, &definition});
                 built.append(widget);
             } else {
-                created.append(createControl(definition, source));
+                created.append(createControl(definition, source, &hides));
                 built.append(created.last());
             }
         }
@@ -280,7 +311,7 @@ QList<QWidget *> Form::builtControls(const QList<ControlDefinition> &definitions
         setTabIndex(widget, definition->tabIndex);
     }
     for (QWidget *widget : std::as_const(created)) {
-        if (isVisible() && !widget->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        if (isVisible() && !hides.hidden(widget))
             widget->show();
     }
     return built;

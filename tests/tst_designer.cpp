@@ -1,4 +1,3 @@
-#include "application.h"
 #include "border.h"
 #include "buttonpage.h"
 #include "controlregistry.h"
@@ -12,6 +11,7 @@
 #include "messageboxwatcher.h"
 #include "objectlist.h"
 #include "picturebox.h"
+#include "programsetup.h"
 #include "propertygrid.h"
 #include "propertypagehost.h"
 #include "recoverycopy.h"
@@ -319,6 +319,7 @@ private slots:
     void unstorableCaptionLeavesTheFileAlone();
     void pasteRefusesWhatCouldNotBeReopened_data();
     void pasteRefusesWhatCouldNotBeReopened();
+    void pastedControlsShowUnlessHiddenByASetting();
 
     void keyboardPaths_data();
     void keyboardPaths();
@@ -369,7 +370,7 @@ private:
 
 void tst_Designer::initTestCase()
 {
-    SetUpApplication();
+    setUpProgram(QStringLiteral("mirvale-designer"));
     forms::registerStandardPages();
     registerButtonPage();
     forms::registerControlClass(QStringLiteral("Test.Probe"),
@@ -1062,6 +1063,30 @@ void tst_Designer::pasteRefusesWhatCouldNotBeReopened()
     QCOMPARE(forms::writeDefinition(surface->definition()), before);
     // Nothing half-built is left in the window either.
     QCOMPARE(surface->form()->clientArea()->children().size(), children);
+}
+
+// Controls added to a window on the screen show, but for one a stored setting hides.
+void tst_Designer::pastedControlsShowUnlessHiddenByASetting()
+{
+    DesignSurface *surface = m_window->surface();
+    QVERIFY(surface->form()->isVisible());
+    surface->paste("<window name=\"controls\">"
+                   "<control class=\"Label\" name=\"lblShown\" left=\"0\" top=\"0\" width=\"90\" "
+                   "height=\"90\" tabindex=\"0\"/>"
+                   "<control class=\"Mirvale.LumoButton\" name=\"cmdHidden\" left=\"0\" top=\"0\" "
+                   "width=\"90\" height=\"90\" tabindex=\"0\">"
+                   "<setting name=\"visible\" type=\"boolean\">false</setting></control>"
+                   "</window>");
+    const auto control = [&](const char *name) {
+        const QList<QWidget *> all = surface->form()->controls();
+        const auto found = std::find_if(all.cbegin(), all.cend(), [&](QWidget *widget) {
+            return widget->objectName() == QLatin1String(name);
+        });
+        return found == all.cend() ? nullptr : *found;
+    };
+    QVERIFY(control("lblShown") && control("cmdHidden"));
+    QVERIFY(control("lblShown")->isVisible());
+    QVERIFY(!control("cmdHidden")->isVisible());
 }
 
 void tst_Designer::unstorableCaptionLeavesTheFileAlone()
