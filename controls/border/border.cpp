@@ -26,6 +26,11 @@ float checkedSum(float a, float b)
 
 } // namespace
 
+const std::array<Border::StoredColor, 2> Border::StoredColors{{
+    {"DarkColor", DefaultDark, &Border::linBorderDark},
+    {"LightColor", DefaultLight, &Border::linBorderLight},
+}};
+
 Border::Border(QWidget *parent) : forms::UserControl(parent)
 {
     // The lines' design-time settings: the dark one on the top row, the light one a pixel below.
@@ -87,20 +92,19 @@ void Border::setQtLightColor(const QColor &color)
 
 void Border::ReadProperties(const forms::PropertyBag &bag)
 {
-    linBorderDark.BorderColor = forms::toColor(
-        bag.ReadProperty(QStringLiteral("DarkColor"), QVariant::fromValue<quint32>(DefaultDark)));
-    update();
-    linBorderLight.BorderColor = forms::toColor(
-        bag.ReadProperty(QStringLiteral("LightColor"), QVariant::fromValue<quint32>(DefaultLight)));
-    update();
+    for (const StoredColor &entry : StoredColors) {
+        (this->*entry.line).BorderColor = forms::toColor(bag.ReadProperty(
+            QLatin1String(entry.name), QVariant::fromValue<quint32>(entry.storedDefault)));
+        update();
+    }
 }
 
 void Border::WriteProperties(forms::PropertyBag &bag) const
 {
-    bag.WriteProperty(QStringLiteral("DarkColor"), QVariant::fromValue<quint32>(DarkColor()),
-                      QVariant::fromValue<quint32>(DefaultDark));
-    bag.WriteProperty(QStringLiteral("LightColor"), QVariant::fromValue<quint32>(LightColor()),
-                      QVariant::fromValue<quint32>(DefaultLight));
+    for (const StoredColor &entry : StoredColors)
+        bag.WriteProperty(QLatin1String(entry.name),
+                          QVariant::fromValue<quint32>((this->*entry.line).BorderColor),
+                          QVariant::fromValue<quint32>(entry.storedDefault));
 }
 
 void Border::UserControl_Resize()

@@ -3,6 +3,8 @@
 #include "colors.h"
 #include "usercontrol.h"
 
+#include <array>
+
 namespace forms {
 class PropertyBag;
 }
@@ -66,4 +68,14 @@ private:
 
     LineObject linBorderDark;
     LineObject linBorderLight;
+
+    // The stored set, in the order it is stored: each entry's name, its value when the set leaves
+    // it out, and the line whose colour it is.
+    struct StoredColor
+    {
+        const char *name;
+        forms::OleColor storedDefault;
+        LineObject Border::*line;
+    };
+    static const std::array<StoredColor, 2> StoredColors;
 };
