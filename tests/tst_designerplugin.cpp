@@ -4,6 +4,7 @@
 
 #include "border.h"
 #include "lumobutton.h"
+#include "lumobuttonproperties.h"
 
 #include <QtDesigner/QDesignerComponents>
 #include <QtDesigner/QDesignerFormEditorInterface>
@@ -203,12 +204,13 @@ void tst_DesignerPlugin::offersBothWidgets()
 void tst_DesignerPlugin::newButtonFromWidgetBox_data()
 {
     QTest::addColumn<QString>("property");
-    // The stored set but the three fonts, which a new button takes from its container.
-    for (const char *name :
-         {"BackColor", "ForeColor", "MouseIcon", "MousePointer", "Picture", "Caption", "Delta",
-          "LightBorderColor", "DarkBorderColor", "Alignment", "SelectedPicture", "PressedPicture",
-          "ForeColorSelected", "ForeColorPressed", "Switch", "Value", "Shift", "ToolTipText"})
-        QTest::newRow(name) << name;
+    // The stored set but the three fonts, which a new button takes from its container, and
+    // AutoRedraw, which only its surface has.
+    for (const LumoButtonProperty &stored : LumoButtonProperties::all()) {
+        if (stored.kind != LumoButtonProperty::Kind::Font &&
+            LumoButton::staticMetaObject.indexOfProperty(stored.name) >= 0)
+            QTest::newRow(stored.name) << QString::fromLatin1(stored.name);
+    }
 }
 
 // A button dragged from the widget box, as Designer builds it from the plugin's description,

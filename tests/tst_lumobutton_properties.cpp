@@ -1,6 +1,7 @@
 #include "conversions.h"
 #include "imagetools.h"
 #include "lumobutton.h"
+#include "lumobuttonproperties.h"
 #include "picturebox.h"
 #include "propertybag.h"
 #include "runtimeerror.h"
@@ -401,6 +402,21 @@ void tst_LumoButtonProperties::emptyStoredSet()
     for (const auto &[name, value] : expected)
         COMPARE_VALUE(name, valueOf(b, name), value);
     QCOMPARE(b.ToolTipText(), QString());
+
+    // The table the button reads and writes by holds these entries, each (but AutoRedraw, which
+    // only its surface has) a property of the button in the type it is stored as: a misspelt
+    // row would be read through a setter that does not exist, and silently skipped.
+    const auto table = LumoButtonProperties::all();
+    QCOMPARE(qsizetype(table.size()), StoredNames.size());
+    for (qsizetype i = 0; i < StoredNames.size(); ++i) {
+        const LumoButtonProperty &row = table[size_t(i)];
+        QCOMPARE(QString::fromLatin1(row.name), StoredNames[i]);
+        if (StoredNames[i] == QLatin1String("AutoRedraw"))
+            continue;
+        const QVariant declared = b.property(row.name);
+        QVERIFY2(declared.isValid(), row.name);
+        QCOMPARE(declared.metaType(), row.value(b).metaType());
+    }
 
     // Both surfaces carry the loaded colours.
     QCOMPARE(surface(b, "picBuffer")->BackColor(), OleColor(0x8000000F));

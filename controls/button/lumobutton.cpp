@@ -1,15 +1,16 @@
 // LumoButton: its constituents, its properties and its size. The faces, the pointer handling,
 // the stored property set and the Qt-typed views are in lumobuttonfaces.cpp,
-// lumobuttoninteraction.cpp, lumobuttonpersistence.cpp and lumobuttonviews.cpp.
+// lumobuttoninteraction.cpp, lumobuttonproperties.cpp and lumobuttonviews.cpp.
 #include "lumobutton.h"
 
 #include "lumobuttonaccessible.h"
 #include "picturebox.h"
+#include "pointerwatch.h"
 #include "runtimeerror.h"
 #include "twips.h"
 
+#include <QEvent>
 #include <QFontMetrics>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -18,39 +19,25 @@ using forms::OleColor;
 using forms::StdFont;
 using forms::StdPicture;
 
-namespace {
-
-constexpr int CaptureInterval = 100;
-
-} // namespace
-
 LumoButton::LumoButton(QWidget *parent)
     : forms::UserControl(parent), picButton(new forms::PictureBox(this)),
-      picBuffer(new forms::PictureBox(this)), timCapture(new QTimer(this))
+      picBuffer(new forms::PictureBox(this)), m_pointerWatch(new PointerWatch(picButton, this))
 {
     // Screen metrics are taken once, when the button is created.
     m_TwipsPerPixelX = qint32(std::lround(forms::TwipsPerPixelX()));
     m_TwipsPerPixelY = qint32(std::lround(forms::TwipsPerPixelY()));
 
     picButton->setObjectName(QStringLiteral("picButton"));
-    picButton->setForeColor(forms::SystemColor::WindowText);
-    picButton->setBackColor(forms::SystemColor::ButtonFace);
-    picButton->setFont(AmbientFont());
-    picButton->setAutoRedraw(true);
-    picButton->setToolTipText(QStringLiteral("this is the test"));
+    setUpConstituents();
     picButton->setFocusPolicy(Qt::StrongFocus);
     picButton->Move(90, 90, 2535, 1500);
     setFocusProxy(picButton);
     installLumoButtonAccessibility();
 
     picBuffer->setObjectName(QStringLiteral("picBuffer"));
-    picBuffer->setFont(AmbientFont());
     picBuffer->setAutoRedraw(true);
     picBuffer->setVisible(false);
     picBuffer->Move(1665, 1755, 2760, 1500);
-
-    timCapture->setObjectName(QStringLiteral("timCapture"));
-    timCapture->setInterval(CaptureInterval);
 
     connect(picButton, &forms::PictureBox::MouseDown, this,
             [this](qint16, qint16, float, float) { picButton_MouseDown(); });
@@ -62,8 +49,8 @@ LumoButton::LumoButton(QWidget *parent)
     connect(picButton, &forms::PictureBox::KeyPress, this,
             [this](qint16 &KeyAscii) { picButton_KeyPress(KeyAscii); });
     connect(picButton, &forms::PictureBox::Paint, this, [this] { UserControl_Paint(); });
-    connect(timCapture, &QTimer::timeout, this,
-            [this] { forms::dispatchEvent([this] { timCapture_Timer(); }); });
+    connect(m_pointerWatch, &PointerWatch::checked, this,
+            [this](bool over) { forms::dispatchEvent([this, over] { timCapture_Timer(over); }); });
 
     // Built at its stored place, the button draws nothing until its stored properties are read;
     // its surfaces take its size now, as the first face would place them, so that what is cleared
@@ -76,6 +63,13 @@ LumoButton::LumoButton(QWidget *parent)
 }
 
 LumoButton::~LumoButton() = default;
+
+bool LumoButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish)
+        m_polished = true;
+    return forms::UserControl::event(event);
+}
 
 // ---- Properties ----------------------------------------------------------------------------
 
@@ -233,8 +227,8 @@ void LumoButton::setSwitch(bool on)
 
 void LumoButton::setValue(bool value)
 {
-    const bool changed = value != m_Value;
-    m_Value = value;
+    const bool changed = value != m_state.value;
+    m_state.value = value;
     if (changed)
         LumoButtonAccessible::announceValue(this);
     PropertyChanged(QStringLiteral("Value"));

@@ -9,13 +9,11 @@
 #include "usercontrol.h"
 
 #include <QPixmap>
-#include <QPointer>
 #include <QStringList>
 
 #include <optional>
 
-class QTimer;
-class QWindow;
+class PointerWatch;
 
 namespace forms {
 class PictureBox;
@@ -167,7 +165,7 @@ public:
     bool Switch() const { return m_Switch; }
     void setSwitch(bool on);
     // Flipped by every mouse-down, in either mode; may be set at any time.
-    bool Value() const { return m_Value; }
+    bool Value() const { return m_state.value; }
     void setValue(bool value);
     // How far the pressed face moves its content right and down, in twips. Design time only.
     qint16 Shift() const { return m_Shift; }
@@ -187,13 +185,13 @@ public:
     void setQtForeColor(const QColor &color);
     QPixmap qtPicture() const;
     void setQtPicture(const QPixmap &picture);
-    int qtDelta() const { return m_Delta; }
+    int qtDelta() const;
     void setQtDelta(int delta);
     QColor qtLightBorderColor() const;
     void setQtLightBorderColor(const QColor &color);
     QColor qtDarkBorderColor() const;
     void setQtDarkBorderColor(const QColor &color);
-    int qtAlignment() const { return m_Alignment; }
+    int qtAlignment() const;
     void setQtAlignment(int alignment);
     QPixmap qtSelectedPicture() const;
     void setQtSelectedPicture(const QPixmap &picture);
@@ -216,7 +214,7 @@ public:
 
     // Whether the button takes the pointer to be over its face, and whether it is watching for
     // the pointer to leave: Idle (false, false), Over (true, true) or Watching (false, true).
-    bool PointerInside() const { return m_PointerInside; }
+    bool PointerInside() const { return m_state.pointerInside; }
     bool isCapturing() const;
 
     QSize sizeHint() const override;
@@ -235,24 +233,26 @@ signals:
 protected:
     void UserControl_Paint() override;
     void UserControl_Resize() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // Presents the button to assistive technology and presses it on request.
     friend class LumoButtonAccessible;
+    // The stored property set, which reads and writes the fields directly.
+    friend class LumoButtonProperties;
 
     enum class Background { Fill, None, Raised, Sunken };
     // One column of the composition: what a drawing adds to the shared skeleton.
     struct Face
     {
-        const forms::ImageHolder *holder;
-        bool bufferFromControl;
-        Background background;
-        const forms::StdFont *font; // nullptr: whatever the buffer holds
-        std::optional<forms::OleColor> foreColor;
-        float offset;
-        bool printMarkers;
-        bool sizeVisible;
+        const forms::ImageHolder *holder = nullptr;
+        bool bufferFromControl = false;
+        Background background = Background::Fill;
+        const forms::StdFont *font = nullptr; // nullptr: whatever the buffer holds
+        std::optional<forms::OleColor> foreColor = std::nullopt;
+        float offset = 0;
+        bool printMarkers = false;
+        bool sizeVisible = false;
     };
 
     void compose(const Face &face);
@@ -262,19 +262,35 @@ private:
     void PrintCaption(const QString &text);
     const QStringList &charactersOf(const QString &text);
     const forms::MarkedText *shapedLineOf(const QString &text);
+    // What the button answers to; react() looks the answer up and applies it.
+    enum class Input {
+        MovedOver,
+        MovedOff,
+        ButtonDown,
+        ButtonUp,
+        PointerStays,
+        PointerGone,
+        FocusLost,
+        Painted,
+        Resized,
+        Pressed,
+    };
+    void react(Input input);
     void StartCapture();
-    void watchWindowForLeave();
-    bool pointerOverFace() const;
+    void setUpConstituents();
     void requireDesignTime(const char *property) const;
     QColor shown(forms::OleColor color) const;
     bool isBeingBuilt() const;
+    // A stored property in its Qt type, and written from one.
+    QVariant view(const char *property) const;
+    void setView(const char *property, const QVariant &value);
 
     void picButton_MouseDown();
     void picButton_MouseMove(float X, float Y);
     void picButton_MouseUp();
     void picButton_LostFocus();
     void picButton_KeyPress(qint16 &KeyAscii);
-    void timCapture_Timer();
+    void timCapture_Timer(bool over);
 
     // Fields, in the order the control declares them.
     qint16 m_Alignment = 0;
@@ -282,12 +298,10 @@ private:
     forms::OleColor m_DarkBorderColor = 0;
     qint16 m_Delta = 0;
     QString m_Caption;
-    bool m_PointerInside = false;
     qint32 m_TwipsPerPixelX = 15;
     qint32 m_TwipsPerPixelY = 15;
     qint16 m_Shift = 0;
     bool m_Switch = false;
-    bool m_Value = false;
     forms::OleColor m_ForeColorSelected = 0;
     forms::OleColor m_ForeColorPressed = 0;
     forms::StdFont m_FontSelected;
@@ -316,13 +330,19 @@ private:
     forms::ImageHolder imgPicture;
     forms::ImageHolder imgSelected;
     forms::ImageHolder imgPressed;
-    QTimer *timCapture;
+    PointerWatch *m_pointerWatch;
 
-    // Set while a .ui file's values are applied to a button not yet shown.
+    // Set while a .ui file's values are applied to a button not yet shown, and once the button
+    // is first polished, which it is before its first show.
     bool m_applyingDefinition = false;
-    // The top-level window the pointer was last seen in, and whether the window system has
-    // since said the pointer left it. Where the pointer's position is known only inside the
-    // program's own windows (Wayland), that is the only sign of the pointer going away.
-    QPointer<QWindow> m_pointerWindow;
-    bool m_windowLostPointer = false;
+    bool m_polished = false;
+
+    // What the reactions read and change: whether the pointer is taken to be over the face, and
+    // Value. The face shown is whatever the last drawing put on the face surface.
+    struct State
+    {
+        bool pointerInside = false;
+        bool value = false;
+    };
+    State m_state;
 };

@@ -133,21 +133,8 @@ QStringList LumoButtonAccessible::keyBindingsForAction(const QString &) const
 
 void LumoButtonAccessible::press(LumoButton *button)
 {
-    QPointer<LumoButton> guard(button);
     // A Click handler's run-time error is reported here, as at any other event boundary.
-    forms::dispatchEvent([&] {
-        guard->m_Value = !guard->m_Value;
-        announceValue(guard);
-        guard->DrawPressed();
-        emit guard->Click();
-        // The handler may have closed the window and destroyed the button.
-        if (!guard)
-            return;
-        if (guard->PointerInside())
-            guard->DrawSelected();
-        else
-            guard->DrawUnselected();
-    });
+    forms::dispatchEvent([button] { button->react(LumoButton::Input::Pressed); });
 }
 
 void LumoButtonAccessible::announceName(LumoButton *button)

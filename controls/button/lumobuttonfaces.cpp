@@ -196,35 +196,49 @@ const forms::MarkedText *LumoButton::shapedLineOf(const QString &text)
 
 void LumoButton::Refresh()
 {
-    compose({&imgPicture, true, Background::Fill, nullptr, std::nullopt, 0, true, true});
+    compose({.holder = &imgPicture,
+             .bufferFromControl = true,
+             .background = Background::Fill,
+             .printMarkers = true,
+             .sizeVisible = true});
 }
 
 void LumoButton::DrawUnselected()
 {
     // A switch that is on shows SelectedPicture, or no picture when it has none.
-    const forms::ImageHolder &holder = m_Switch && m_Value ? imgSelected : imgPicture;
+    const forms::ImageHolder &holder = m_Switch && m_state.value ? imgSelected : imgPicture;
     const StdFont font = picButton->Font();
-    compose({&holder, true, Background::None, &font, picButton->ForeColor(), 0, false, true});
+    compose({.holder = &holder,
+             .bufferFromControl = true,
+             .background = Background::None,
+             .font = &font,
+             .foreColor = picButton->ForeColor(),
+             .sizeVisible = true});
 }
 
 void LumoButton::DrawSelected()
 {
     const forms::ImageHolder *holder;
     if (m_Switch)
-        holder = m_Value ? &imgSelected : &imgPicture;
+        holder = m_state.value ? &imgSelected : &imgPicture;
     else
         holder = imgSelected.hasPicture() ? &imgSelected : &imgPicture;
-    compose(
-        {holder, false, Background::Raised, &m_FontSelected, m_ForeColorSelected, 0, false, false});
+    compose({.holder = holder,
+             .background = Background::Raised,
+             .font = &m_FontSelected,
+             .foreColor = m_ForeColorSelected});
 }
 
 void LumoButton::DrawPressed()
 {
     const forms::ImageHolder *holder;
     if (m_Switch)
-        holder = m_Value ? &imgSelected : &imgPicture;
+        holder = m_state.value ? &imgSelected : &imgPicture;
     else
         holder = imgPressed.hasPicture() ? &imgPressed : &imgPicture;
-    compose({holder, false, Background::Sunken, &m_FontPressed, m_ForeColorPressed, float(m_Shift),
-             false, false});
+    compose({.holder = holder,
+             .background = Background::Sunken,
+             .font = &m_FontPressed,
+             .foreColor = m_ForeColorPressed,
+             .offset = float(m_Shift)});
 }

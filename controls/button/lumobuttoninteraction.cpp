@@ -1,125 +1,168 @@
-// LumoButton and the pointer, the keyboard and focus: the capture timer that notices the pointer
-// leaving, and the faces each event draws.
+// LumoButton and the pointer, the keyboard, focus and assistive technology: one table of what the
+// button answers to each input, and the steps the answers are made of.
 #include "lumobutton.h"
 
 #include "lumobuttonaccessible.h"
 #include "picturebox.h"
+#include "pointerwatch.h"
 
-#include <QCursor>
-#include <QTimer>
-#include <QWindow>
+#include <QPointer>
 
-using forms::OleColor;
-using forms::StdFont;
-using forms::StdPicture;
+namespace {
+
+enum class Step {
+    End,
+    StartCapture,
+    MarkOutside,
+    FlipValue,
+    DrawSelected,
+    DrawUnselected,
+    DrawPressed,
+    DrawResting,
+    StopCapture,
+    Click,
+};
+
+enum class When { Always, Inside, Outside };
+
+} // namespace
 
 // ---- Interaction ---------------------------------------------------------------------------
 
+// The first row for the input whose condition holds is applied, step by step; a step's handler
+// may close the window and destroy the button, and then the rest is dropped.
+void LumoButton::react(Input input)
+{
+    struct Reaction
+    {
+        Input input;
+        When when;
+        Step steps[4];
+    };
+    static constexpr Reaction Reactions[] = {
+        {Input::MovedOver, When::Outside, {Step::StartCapture, Step::DrawSelected}},
+        {Input::MovedOver, When::Inside, {}},
+        // A move that finds the pointer off the face counts as coming in and going out at once.
+        {Input::MovedOff,
+         When::Outside,
+         {Step::StartCapture, Step::DrawSelected, Step::DrawUnselected, Step::MarkOutside}},
+        {Input::MovedOff, When::Inside, {Step::DrawUnselected, Step::MarkOutside}},
+        // Value flips on every press, push button or switch.
+        {Input::ButtonDown, When::Always, {Step::FlipValue, Step::DrawPressed, Step::StartCapture}},
+        // The release clicks wherever the pointer is; the face last drawn stays until the next
+        // draw.
+        {Input::ButtonUp, When::Always, {Step::StartCapture, Step::MarkOutside, Step::Click}},
+        {Input::PointerStays, When::Always, {}},
+        {Input::PointerGone,
+         When::Always,
+         {Step::DrawUnselected, Step::MarkOutside, Step::StopCapture}},
+        {Input::FocusLost, When::Outside, {Step::DrawUnselected}},
+        {Input::FocusLost, When::Inside, {}},
+        {Input::Painted, When::Always, {Step::DrawUnselected}},
+        {Input::Resized, When::Always, {Step::DrawUnselected}},
+        // Assistive technology presses and lets go at once; the face then shows where the
+        // pointer is.
+        {Input::Pressed,
+         When::Always,
+         {Step::FlipValue, Step::DrawPressed, Step::Click, Step::DrawResting}},
+    };
+    const auto holds = [this](When when) {
+        return when == When::Always || (when == When::Inside) == m_state.pointerInside;
+    };
+    const Reaction *found = nullptr;
+    for (const Reaction &reaction : Reactions) {
+        if (reaction.input == input && holds(reaction.when)) {
+            found = &reaction;
+            break;
+        }
+    }
+    Q_ASSERT(found);
+    QPointer<LumoButton> guard(this);
+    for (Step step : found->steps) {
+        switch (step) {
+        case Step::End:
+            return;
+        case Step::StartCapture:
+            StartCapture();
+            break;
+        case Step::MarkOutside:
+            m_state.pointerInside = false;
+            break;
+        case Step::FlipValue:
+            m_state.value = !m_state.value;
+            LumoButtonAccessible::announceValue(this);
+            break;
+        case Step::DrawSelected:
+            DrawSelected();
+            break;
+        case Step::DrawUnselected:
+            DrawUnselected();
+            break;
+        case Step::DrawPressed:
+            DrawPressed();
+            break;
+        case Step::DrawResting:
+            if (m_state.pointerInside)
+                DrawSelected();
+            else
+                DrawUnselected();
+            break;
+        case Step::StopCapture:
+            m_pointerWatch->stop();
+            emit MouseExit();
+            break;
+        case Step::Click:
+            emit Click();
+            break;
+        }
+        if (!guard)
+            return;
+    }
+}
+
 bool LumoButton::isCapturing() const
 {
-    return timCapture->isActive();
+    return m_pointerWatch->isActive();
 }
 
 void LumoButton::StartCapture()
 {
-    watchWindowForLeave();
-    m_PointerInside = true;
-    // Enabling a running timer leaves its period as it is.
-    if (!timCapture->isActive())
-        timCapture->start();
+    m_state.pointerInside = true;
+    m_pointerWatch->start();
     emit MouseEnter();
 }
 
+// The edges count as inside.
 void LumoButton::picButton_MouseMove(float X, float Y)
 {
-    if (!m_PointerInside) {
-        m_PointerInside = true;
-        StartCapture();
-        DrawSelected();
-    }
-    // The edges count as inside.
     const float left = picButton->ScaleLeft(), top = picButton->ScaleTop();
     const float right = left + picButton->ScaleWidth();
     const float bottom = top + picButton->ScaleHeight();
-    if (X < left || Y < top || X > right || Y > bottom) {
-        DrawUnselected();
-        m_PointerInside = false;
-    }
+    const bool off = X < left || Y < top || X > right || Y > bottom;
+    react(off ? Input::MovedOff : Input::MovedOver);
 }
 
 void LumoButton::picButton_MouseDown()
 {
-    m_Value = !m_Value;
-    LumoButtonAccessible::announceValue(this);
-    DrawPressed();
-    StartCapture();
+    react(Input::ButtonDown);
 }
 
-// The release clicks wherever the pointer is; the face last drawn stays until the next draw.
 void LumoButton::picButton_MouseUp()
 {
-    StartCapture();
-    m_PointerInside = false;
-    emit Click();
+    react(Input::ButtonUp);
 }
 
-// The pointer counts as outside once the window system has taken it out of the button's window:
-// the pointer position the toolkit reports is then only the last one the window saw.
-void LumoButton::timCapture_Timer()
+void LumoButton::timCapture_Timer(bool over)
 {
-    if (!m_windowLostPointer && pointerOverFace())
-        return;
-    DrawUnselected();
-    m_PointerInside = false;
-    timCapture->stop();
-    emit MouseExit();
-}
-
-// The face's screen rectangle, whose right is left + width and bottom top + height; all four
-// bounds count as inside.
-bool LumoButton::pointerOverFace() const
-{
-    const QRect face(picButton->mapToGlobal(QPoint(0, 0)), picButton->size());
-    const int left = face.x(), top = face.y();
-    const int right = left + face.width(), bottom = top + face.height();
-    const QPoint pointer = QCursor::pos();
-    return pointer.x() >= left && pointer.x() <= right && pointer.y() >= top &&
-           pointer.y() <= bottom;
-}
-
-// A pointer event on the face means the window holds the pointer now. Only the window system's
-// own crossing notifications count afterwards: a modal box that blocks the window also sends it
-// a leave, but the pointer is still where it was.
-void LumoButton::watchWindowForLeave()
-{
-    m_windowLostPointer = false;
-    QWindow *current = window()->windowHandle();
-    if (current == m_pointerWindow)
-        return;
-    if (m_pointerWindow)
-        m_pointerWindow->removeEventFilter(this);
-    m_pointerWindow = current;
-    if (current)
-        current->installEventFilter(this);
-}
-
-bool LumoButton::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_pointerWindow && event->spontaneous()) {
-        if (event->type() == QEvent::Leave)
-            m_windowLostPointer = true;
-        else if (event->type() == QEvent::Enter)
-            m_windowLostPointer = false;
-    }
-    return forms::UserControl::eventFilter(watched, event);
+    react(over ? Input::PointerStays : Input::PointerGone);
 }
 
 void LumoButton::picButton_LostFocus()
 {
-    if (!m_PointerInside)
-        DrawUnselected();
+    react(Input::FocusLost);
 }
 
+// Passed on as it is: a host that changes the code changes what the face receives.
 void LumoButton::picButton_KeyPress(qint16 &KeyAscii)
 {
     emit KeyPress(KeyAscii);
@@ -127,10 +170,10 @@ void LumoButton::picButton_KeyPress(qint16 &KeyAscii)
 
 void LumoButton::UserControl_Paint()
 {
-    DrawUnselected();
+    react(Input::Painted);
 }
 
 void LumoButton::UserControl_Resize()
 {
-    DrawUnselected();
+    react(Input::Resized);
 }
