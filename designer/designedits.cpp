@@ -121,7 +121,7 @@ void DesignSurface::deleteSelection()
         m_form->removeControl(control);
         delete control;
     }
-    m_overlay->update();
+    emit marksChanged();
     emit controlsChanged();
     emit selectionChanged();
     recordEdit(tr("Delete"), before, selectedBefore);

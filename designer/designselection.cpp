@@ -42,7 +42,7 @@ void DesignSurface::select(QWidget *control, bool add)
         m_selection.clear();
     if (control && !m_selection.contains(control))
         m_selection.append(control);
-    m_overlay->update();
+    emit marksChanged();
     emit selectionChanged();
 }
 
@@ -53,7 +53,7 @@ void DesignSurface::setSelection(const QList<QWidget *> &controls)
     m_selection.clear();
     for (QWidget *control : controls)
         m_selection.append(control);
-    m_overlay->update();
+    emit marksChanged();
     emit selectionChanged();
 }
 
@@ -99,54 +99,4 @@ QList<QRect> DesignSurface::handlesOf(const QRect &box)
           QPoint(box.left(), midY)})
         handles.append(QRect(centre - QPoint(2, 2), QSize(5, 5)));
     return handles;
-}
-
-// The edges each handle of handlesOf moves, in the same order.
-static const int HandleEdges[] = {1 | 2, 2, 4 | 2, 4, 4 | 8, 8, 1 | 8, 1};
-
-int DesignSurface::handleAt(const QPoint &point, QWidget **control) const
-{
-    const QList<QWidget *> selected = selection();
-    for (auto it = selected.crbegin(); it != selected.crend(); ++it) {
-        const QList<QRect> handles = handlesOf(boxOf(*it));
-        for (qsizetype i = 0; i < handles.size(); ++i) {
-            if (handles.at(i).adjusted(-1, -1, 1, 1).contains(point)) {
-                *control = *it;
-                return HandleEdges[i];
-            }
-        }
-    }
-    return NoEdge;
-}
-
-Qt::CursorShape DesignSurface::cursorAt(const QPoint &point) const
-{
-    QWidget *control = nullptr;
-    switch (m_dragging ? m_edges : handleAt(point, &control)) {
-    case LeftEdge | TopEdge:
-    case RightEdge | BottomEdge:
-        return Qt::SizeFDiagCursor;
-    case RightEdge | TopEdge:
-    case LeftEdge | BottomEdge:
-        return Qt::SizeBDiagCursor;
-    case TopEdge:
-    case BottomEdge:
-        return Qt::SizeVerCursor;
-    case LeftEdge:
-    case RightEdge:
-        return Qt::SizeHorCursor;
-    default:
-        return Qt::ArrowCursor;
-    }
-}
-
-QWidget *DesignSurface::controlAt(const QPoint &point) const
-{
-    const QList<QWidget *> controls = m_form->controls();
-    // The last created lies on top.
-    for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
-        if (boxOf(*it).contains(point))
-            return *it;
-    }
-    return nullptr;
 }

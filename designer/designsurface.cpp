@@ -141,7 +141,7 @@ void DesignSurface::layOutOverlay()
     m_overlay->setGeometry(m_form->geometry());
     m_overlay->raise();
     m_overlay->show();
-    m_overlay->update();
+    emit marksChanged();
 }
 
 bool DesignSurface::eventFilter(QObject *watched, QEvent *event)
@@ -332,14 +332,14 @@ void DesignSurface::select(const QList<QPair<QString, int>> &keys)
         if (QWidget *control = m_form->control(name, index))
             m_selection.append(control);
     }
-    m_overlay->update();
+    emit marksChanged();
     emit selectionChanged();
 }
 
 void DesignSurface::setGridEnabled(bool enabled)
 {
     m_grid = enabled;
-    m_overlay->update();
+    emit marksChanged();
 }
 
 void DesignSurface::markUnsaved()

@@ -125,13 +125,14 @@ public:
 
     QSize sizeHint() const override;
 
-    // For the overlay: a control's box in the window's coordinates, its handles, and the pointer.
+    // Where a control lies in the designed window's coordinates, and its eight handles.
     QRect boxOf(const QWidget *control) const;
     static QList<QRect> handlesOf(const QRect &box);
-    void pressAt(const QPoint &point, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-    void dragTo(const QPoint &point, Qt::MouseButtons buttons);
-    void release();
-    Qt::CursorShape cursorAt(const QPoint &point) const;
+    // A place on the grid (as it is when the grid is off), and a moved place kept where a grid
+    // step of the control stays inside the client area; a control that already lay further out
+    // than `from` may still move back.
+    float snapped(float twips) const;
+    forms::TwipsRect keptInside(const forms::TwipsRect &place, const forms::TwipsRect &from) const;
 
 signals:
     // An edit was refused and changed nothing; `message` says why.
@@ -142,32 +143,26 @@ signals:
     void controlsAboutToChange();
     // Controls were added, removed, renamed or rebuilt.
     void controlsChanged();
+    // The selection's marks or the grid look different: a control moved or sized, the selection
+    // or the grid changed.
+    void marksChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Which edges a handle moves.
-    enum Edge { NoEdge = 0, LeftEdge = 1, TopEdge = 2, RightEdge = 4, BottomEdge = 8 };
-
     forms::Form *build(const forms::FormDefinition &definition, const QString &source);
     void makeInert(forms::Form *form);
     void watchControl(QWidget *control);
     void select(const QList<QPair<QString, int>> &keys);
-    QWidget *controlAt(const QPoint &point) const;
-    int handleAt(const QPoint &point, QWidget **control) const;
     QString uniqueName(const QString &base) const;
     void refuseUnpastable(const forms::ControlDefinition &control) const;
     void addControls(QList<forms::ControlDefinition> added, const QString &step,
                      std::optional<QPointF> offset);
     QPointF freeOffset(const QList<forms::ControlDefinition> &copies);
     forms::TwipsRect freePlace(float width, float height);
-    forms::TwipsRect keptInside(const forms::TwipsRect &place, const forms::TwipsRect &from) const;
-    float snapped(float twips) const;
     float clientWidth() const;
     float clientHeight() const;
-    void moveDragged(const QPoint &point);
-    void resizeDragged(const QPoint &point);
     void reorderSelection(bool toFront, const QString &step);
     void layOutOverlay();
     bool attempt(const QString &step, const std::function<void()> &change, const QString &property);
@@ -194,13 +189,4 @@ private:
     // While controls are destroyed to be rebuilt, their ends are no selection change.
     bool m_rebuilding = false;
     std::optional<OpenEdit> m_edit;
-
-    // The pointer drag in progress.
-    QPoint m_pressPoint;
-    bool m_dragging = false;
-    int m_edges = NoEdge;
-    QPointer<QWidget> m_dragged;
-    QList<QPair<QPointer<QWidget>, forms::TwipsRect>> m_pressPlaces;
-    forms::FormDefinition m_beforeDrag;
-    QList<QPair<QString, int>> m_selectedBeforeDrag;
 };

@@ -12,8 +12,10 @@
 
 #include <cmath>
 
-SelectionOverlay::SelectionOverlay(DesignSurface *surface) : QWidget(surface), m_surface(surface)
+SelectionOverlay::SelectionOverlay(DesignSurface *surface)
+    : QWidget(surface), m_surface(surface), m_drag(surface)
 {
+    connect(surface, &DesignSurface::marksChanged, this, qOverload<>(&QWidget::update));
     setObjectName(QStringLiteral("designOverlay"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -87,18 +89,19 @@ void SelectionOverlay::paintHandles(QPainter &painter)
 void SelectionOverlay::mousePressEvent(QMouseEvent *event)
 {
     setFocus();
-    m_surface->pressAt(event->position().toPoint(), event->button(), event->modifiers());
+    m_drag.press(event->position().toPoint(), event->button(), event->modifiers());
 }
 
 void SelectionOverlay::mouseMoveEvent(QMouseEvent *event)
 {
-    m_surface->dragTo(event->position().toPoint(), event->buttons());
-    setCursor(m_surface->cursorAt(event->position().toPoint()));
+    if (m_drag.dragTo(event->position().toPoint(), event->buttons()))
+        update();
+    setCursor(m_drag.cursorAt(event->position().toPoint()));
 }
 
 void SelectionOverlay::mouseReleaseEvent(QMouseEvent *)
 {
-    m_surface->release();
+    m_drag.release();
 }
 
 void SelectionOverlay::mouseDoubleClickEvent(QMouseEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pointerdrag.h"
+
 #include <QWidget>
 
 class DesignSurface;
@@ -27,4 +29,5 @@ private:
     void paintHandles(QPainter &painter);
 
     DesignSurface *m_surface;
+    PointerDrag m_drag;
 };
