@@ -121,7 +121,7 @@ public:
     Q_INVOKABLE void DrawUnselected();
     Q_INVOKABLE void DrawSelected();
     // Recomposes the plain face after a property change: Picture's image and the caption as
-    // stored, in the font and colour the last drawing left.
+    // stored, in the font and colour the last drawing left; nothing while a stored set is read.
     Q_INVOKABLE void Refresh();
 
     forms::OleColor BackColor() const;
@@ -336,6 +336,7 @@ private:
     // is first polished, which it is before its first show.
     bool m_applyingDefinition = false;
     bool m_polished = false;
+    bool m_readingStoredSet = false;
 
     // What the reactions read and change: whether the pointer is taken to be over the face, and
     // Value. The face shown is whatever the last drawing put on the face surface.

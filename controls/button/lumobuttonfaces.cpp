@@ -196,6 +196,8 @@ const forms::MarkedText *LumoButton::shapedLineOf(const QString &text)
 
 void LumoButton::Refresh()
 {
+    if (m_readingStoredSet)
+        return;
     compose({.holder = &imgPicture,
              .bufferFromControl = true,
              .background = Background::Fill,

@@ -6,6 +6,8 @@
 #include "picturebox.h"
 #include "propertybag.h"
 
+#include <QScopedValueRollback>
+
 #include <array>
 
 using forms::OleColor;
@@ -178,8 +180,11 @@ void LumoButton::InitProperties()
 }
 
 // Loading writes the design-time-only fields directly too, so it works while the window runs.
+// The setters it goes through report their change but draw nothing: a face composed from half
+// the set would be drawn over by the first paint, which composes the resting face from all of it.
 void LumoButton::ReadProperties(const forms::PropertyBag &bag)
 {
+    const QScopedValueRollback reading(m_readingStoredSet, true);
     for (const LumoButtonProperty &property : LumoButtonProperties::all()) {
         const QVariant stored =
             bag.ReadProperty(QLatin1String(property.name), property.storedDefault(*this));
