@@ -112,6 +112,7 @@ void PictureBox::drawWithPainter(const Step &step)
             m_painter.setFont(*step.font);
             m_painterFont = step.font;
         }
+        m_painter.setLayoutDirection(step.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
         m_painter.drawText(step.origin, step.text);
         break;
     case Step::Clear:

@@ -213,7 +213,9 @@ std::shared_ptr<const TextCache::Shaped> TextCache::shape(const QString &text) c
     layout.setText(text);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(QGuiApplication::layoutDirection());
+    // A text's direction is its own, as in Qt's widgets: a Latin caption reads left to right in
+    // any window, and the cache holds one layout per text whatever the window's direction.
+    option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     layout.setTextOption(option);
     layout.setCacheEnabled(true);
     layout.beginLayout();

@@ -8,7 +8,9 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -652,19 +654,24 @@ void tst_LumoButtonFaces::exactPixels_data()
     QTest::addColumn<forms::PropertyBag>("bag");
     QTest::addColumn<QSizeF>("size");
     QTest::addColumn<QString>("expected");
-    const auto add = [](const QString &row, const forms::PropertyBag &bag, QSizeF size) {
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    // A row in a right-to-left window, `recorded` naming the left-to-right one it looks like.
+    const auto add = [](const QString &row, const forms::PropertyBag &bag, QSizeF size,
+                        Qt::LayoutDirection direction = Qt::LeftToRight,
+                        const QString &recorded = {}) {
+        const QString key = recorded.isEmpty() ? row : recorded;
         QString expected = QStringLiteral("not recorded");
         for (const auto &face : exactFaces) {
-            if (row == QLatin1String(face.row))
+            if (key == QLatin1String(face.row))
                 expected = QString::fromLatin1(face.hashes);
         }
         if (QLibraryInfo::version() >= QVersionNumber(6, 8)) {
             for (const auto &face : exactFacesSinceQt68) {
-                if (row == QLatin1String(face.row))
+                if (key == QLatin1String(face.row))
                     expected = QString::fromLatin1(face.hashes);
             }
         }
-        QTest::newRow(qPrintable(row)) << bag << size << expected;
+        QTest::newRow(qPrintable(row)) << bag << size << expected << direction;
     };
     const auto colour = [](forms::OleColor c) { return QVariant::fromValue<quint32>(c); };
     forms::PropertyBag base = baseBag();
@@ -715,8 +722,14 @@ void tst_LumoButtonFaces::exactPixels_data()
             bag.WriteProperty(QStringLiteral("FontSelected"), QVariant::fromValue(f.selected));
             bag.WriteProperty(QStringLiteral("FontPressed"), QVariant::fromValue(f.pressed));
             bag.WriteProperty(QStringLiteral("Caption"), c.caption);
-            add(QStringLiteral("%1, %2").arg(QLatin1String(c.name), QLatin1String(f.name)), bag,
-                {2400, 600});
+            const QString row =
+                QStringLiteral("%1, %2").arg(QLatin1String(c.name), QLatin1String(f.name));
+            add(row, bag, {2400, 600});
+            // A Latin caption keeps its own direction in a right-to-left window: "(F5)", not
+            // ")F5(".
+            if (f.name == fonts[0].name && c.caption.contains(u'('))
+                add(row + QStringLiteral(", right-to-left window"), bag, {2400, 600},
+                    Qt::RightToLeft, row);
         }
     }
     {
@@ -768,6 +781,8 @@ void tst_LumoButtonFaces::exactPixels_data()
         bag.WriteProperty(QStringLiteral("PressedPicture"), stored("door-open.png"));
         bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("Calculate (F5)"));
         add(QStringLiteral("stored pictures"), bag, {1635, 465});
+        add(QStringLiteral("stored pictures, right-to-left window"), bag, {1635, 465},
+            Qt::RightToLeft, QStringLiteral("stored pictures"));
     }
     for (bool switchMode : {false, true}) {
         for (bool value : {false, true}) {
@@ -804,6 +819,9 @@ void tst_LumoButtonFaces::exactPixels()
     QFETCH(forms::PropertyBag, bag);
     QFETCH(QSizeF, size);
     QFETCH(QString, expected);
+    QFETCH(Qt::LayoutDirection, direction);
+    QGuiApplication::setLayoutDirection(direction);
+    const auto restore = qScopeGuard([] { QGuiApplication::setLayoutDirection(Qt::LeftToRight); });
     // The recorded pixels are drawn with the fonts' own slanted faces; a slant Qt makes up where
     // one is missing draws other pixels.
     QVERIFY2(QFontDatabase::styles(QStringLiteral("DejaVu Sans")).contains(u"Oblique") &&
