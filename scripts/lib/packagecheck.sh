@@ -152,8 +152,18 @@ check_plugin_package() {
     echo "installed Designer plugin: Designer offers LumoButton and Border from $plugin"
 }
 
+# Debian's own checker reports nothing, neither error nor warning, for any of them.
+check_lintian() {
+    local package
+    for package in "${packages[@]}"; do
+        lintian --fail-on error,warning --tag-display-limit 0 "$(package_deb "$package")" ||
+            fail "lintian reports the above for $package"
+    done
+}
+
 check_packages() {
-    ensure_packages xvfb xauth xdotool strace desktop-file-utils shared-mime-info
+    ensure_packages xvfb xauth xdotool strace desktop-file-utils shared-mime-info lintian
+    check_lintian
     trap package_remove_all EXIT
     package_remove_all
     check_program_package
