@@ -4,7 +4,6 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QTest>
 #include <QTextLayout>
@@ -237,10 +236,11 @@ void tst_PrintCaption::shapedCaptionsShowAsQtLaysThemOut()
         shown.remove(u'&');
     }
     QTextLayout layout(shown, QFont(captionFont().toQFont(), &referenceDevice()));
-    // In the window's direction, as a stock button lays out its text.
+    // In the text's own direction, as Qt's widgets lay out their text: a Refresh face that shows
+    // the marker before a Hebrew word reads right to left, the marker on the right.
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(QGuiApplication::layoutDirection());
+    option.setTextDirection(shown.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     layout.setTextOption(option);
     layout.beginLayout();
     QTextLine line = layout.createLine();
