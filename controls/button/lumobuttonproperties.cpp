@@ -152,7 +152,7 @@ std::span<const LumoButtonProperty> LumoButtonProperties::all()
 const LumoButtonProperty *LumoButtonProperties::find(QAnyStringView name)
 {
     for (const LumoButtonProperty &property : all()) {
-        if (QAnyStringView::compare(name, QLatin1String(property.name), Qt::CaseInsensitive) == 0)
+        if (QAnyStringView::compare(name, QLatin1String(property.name)) == 0)
             return &property;
     }
     return nullptr;
