@@ -5,14 +5,7 @@
 # The command runs with WAYLAND_DISPLAY and QT_QPA_PLATFORM=wayland, and with DISPLAY for driving
 # the pointer and the keyboard and for looking at the screen.
 set -euo pipefail
-display=""
-for number in $(seq 161 230); do
-    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
-        display=":$number"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/../x11/xvfb.sh"
 runtime="$(mktemp -d /tmp/mirvale-wayland.XXXXXX)"
 chmod 0700 "$runtime"
 server="" compositor=""
@@ -23,14 +16,7 @@ stop() {
     return 0
 }
 trap stop EXIT
-# Without -noreset the server starts afresh whenever its last client leaves, and the pointer goes
-# back to the middle of the screen: a move made before weston connects would not hold.
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.05
-done
+start_xvfb
 export DISPLAY="$display"
 # Weston's X backend takes the pointer's place only from the X pointer entering its window, and
 # after that adds up the moves. Xvfb starts the pointer in the middle of the screen, inside the

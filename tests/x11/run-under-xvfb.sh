@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs a command against a private Xvfb server on a free display and stops the server after.
+# Runs a command against a private Xvfb server and stops the server after.
 #   run-under-xvfb.sh [--window-manager] command...
 # With --window-manager an openbox window manager frames the windows, as on a desktop.
 set -euo pipefail
@@ -8,23 +8,10 @@ if [ "${1:-}" = "--window-manager" ]; then
     manager=true
     shift
 fi
-display=""
-for number in $(seq 90 160); do
-    if [ ! -e "/tmp/.X${number}-lock" ] && [ ! -e "/tmp/.X11-unix/X${number}" ]; then
-        display=":$number"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-# Without -noreset the server starts afresh whenever its last client leaves, and the pointer goes
-# back to the middle of the screen.
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
-for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.05
-done
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+server=""
+trap '[ -n "$server" ] && kill $server 2>/dev/null; wait $server 2>/dev/null || true' EXIT
+start_xvfb
 export DISPLAY="$display"
 export QT_QPA_PLATFORM=xcb
 # Every test starts with the pointer in the far corner, where no window of theirs opens, rather
